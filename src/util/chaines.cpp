@@ -1,0 +1,12 @@
+#include "chaines.h"
+
+QString partieTexte(const QString& texte, int partie) {
+    const qsizetype barre = texte.indexOf(u'|');
+    if (barre < 0)
+        return texte;
+    return partie == 1 ? texte.left(barre) : texte.mid(barre + 1);
+}
+
+bool dansRectangle(int x, int y, int gauche, int haut, int droite, int bas) {
+    return gauche <= x && x <= droite && haut <= y && y <= bas;
+}
