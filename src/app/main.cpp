@@ -1,4 +1,5 @@
 #include "fichekirvanemixte.h"
+#include "formats.h"
 
 #include <QApplication>
 
@@ -6,6 +7,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kirvane"));
     QApplication::setOrganizationName(QStringLiteral("Kirvane"));
+    // Numbers shown to the user take the regional decimal separator, captured once.
+    capturerSeparateurDecimal();
     TFicheKirvaneMixte fiche;
     fiche.show();
     return QApplication::exec();
