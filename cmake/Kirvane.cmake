@@ -10,11 +10,11 @@ function(kirvane_sources out dir)
     set(${out} ${fichiers} PARENT_SCOPE)
 endfunction()
 
-# A test program of one folder of tests/: every .cpp of the folder, run by CTest
-# one test case at a time.
+# A GoogleTest program of one folder of tests/: every test_*.cpp of the folder, run by
+# CTest one test case at a time.
 function(kirvane_test nom)
     cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
-    kirvane_sources(fichiers ${CMAKE_CURRENT_SOURCE_DIR})
+    file(GLOB fichiers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
     add_executable(${nom} ${fichiers} ${PROJECT_SOURCE_DIR}/tests/commun/main_gtest.cpp)
     target_include_directories(${nom} PRIVATE ${PROJECT_SOURCE_DIR}/tests/commun)
     target_link_libraries(${nom} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock Qt6::Gui)
@@ -30,4 +30,13 @@ function(kirvane_bench nom source)
     target_link_libraries(${nom} PRIVATE ${B_LIBS} benchmark::benchmark)
     add_test(NAME ${nom} COMMAND ${nom} --benchmark_min_time=0.01)
     set_tests_properties(${nom} PROPERTIES LABELS bench ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# A Qt Test program (windows and widgets), one per source file, on the offscreen platform.
+function(kirvane_qtest nom source)
+    cmake_parse_arguments(Q "" "" "LIBS" ${ARGN})
+    add_executable(${nom} ${source})
+    target_link_libraries(${nom} PRIVATE ${Q_LIBS} Qt6::Test)
+    add_test(NAME ${nom} COMMAND ${nom})
+    set_tests_properties(${nom} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()

@@ -18,4 +18,4 @@ private slots:
 };
 
 QTEST_MAIN(TestFichePrincipale)
-#include "test_fiche_principale.moc"
+#include "qtest_fiche_principale.moc"
