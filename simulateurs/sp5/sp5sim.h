@@ -66,3 +66,9 @@ SP5SIM_EXPORT void SimSP5_SetFrontExterne(double t);
 // compare decoded samples with.
 SP5SIM_EXPORT double SimSP5_Tension(int32_t entree, double t);
 }
+
+extern "C" {
+// Applies a settings text with the grammar of the environment variable (see the README);
+// returns the count of entries applied (bad entries are skipped). A null text does nothing.
+SP5SIM_EXPORT int32_t SimSP5_Configurer(const char* texte);
+}
