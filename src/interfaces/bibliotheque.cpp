@@ -1,6 +1,7 @@
 #include "bibliotheque.h"
 
 #include <QFileInfo>
+#include <map>
 
 QString texteErreurChargementFonction(const QString& nomFonction) {
     return QStringLiteral("Erreur lors du chargement de ") + nomFonction;
@@ -13,10 +14,28 @@ QString texteBibliothequeNonChargee(const QString& FNomDLL) {
 EErreurBibliotheque::EErreurBibliotheque(const QString& texte)
     : std::runtime_error(texte.toStdString()), texte_(texte) {}
 
-TBibliotheque::~TBibliotheque() {
-    if (bibliotheque_.isLoaded())
-        bibliotheque_.unload();
+namespace {
+// QLibrary::unload() releases the file for every QLibrary opened on it: two drivers on
+// the same library (detection, then switching) must not pull it from under each other.
+// The last holder unloads it. Everything runs on the user-interface thread.
+std::map<QString, int>& detenteurs() {
+    static std::map<QString, int> compte;
+    return compte;
 }
+} // namespace
+
+void TBibliotheque::decharger() {
+    if (!tenue_)
+        return;
+    tenue_ = false;
+    int& n = detenteurs()[bibliotheque_.fileName()];
+    if (--n <= 0) {
+        detenteurs().erase(bibliotheque_.fileName());
+        bibliotheque_.unload();
+    }
+}
+
+TBibliotheque::~TBibliotheque() { decharger(); }
 
 bool TBibliotheque::charger(const QString& cheminAbsolu) {
     liberer();
@@ -39,18 +58,20 @@ bool TBibliotheque::charger(const QString& cheminAbsolu) {
         raisonEchec_ = bibliotheque_.errorString();
         return false;
     }
+    tenue_ = true;
+    ++detenteurs()[bibliotheque_.fileName()];
     return true;
 }
 
 QFunctionPointer TBibliotheque::adresse(const QString& nom) {
-    if (!bibliotheque_.isLoaded())
+    if (!chargee())
         return nullptr;
     return bibliotheque_.resolve(nom.toLatin1().constData());
 }
 
 QString TBibliotheque::resoudre(const std::vector<TLienFonction>& liens) {
     QString erreur;
-    const bool charge = bibliotheque_.isLoaded();
+    const bool charge = chargee();
     for (const TLienFonction& lien : liens) {
         const QFunctionPointer p = charge ? adresse(lien.nom) : nullptr;
         lien.affecter(p);
@@ -66,6 +87,5 @@ void TBibliotheque::liberer() {
     for (const TLienFonction& lien : liens_)
         lien.affecter(nullptr);
     liens_.clear();
-    if (bibliotheque_.isLoaded())
-        bibliotheque_.unload();
+    decharger();
 }

@@ -54,7 +54,7 @@ public:
     // Loads the library at cheminAbsolu. A relative path or a bare name is refused
     // (the system path is never searched). Returns false on failure, without message.
     bool charger(const QString& cheminAbsolu);
-    bool chargee() const { return bibliotheque_.isLoaded(); }
+    bool chargee() const { return tenue_ && bibliotheque_.isLoaded(); }
     QString chemin() const { return chemin_; }
     // Why the last charger failed (for diagnostics; not a user message).
     QString raisonEchec() const { return raisonEchec_; }
@@ -73,7 +73,10 @@ public:
     void liberer();
 
 private:
+    void decharger();
+
     QLibrary bibliotheque_;
+    bool tenue_ = false; // this object holds one load of the file
     QString chemin_;
     QString raisonEchec_;
     std::vector<TLienFonction> liens_;

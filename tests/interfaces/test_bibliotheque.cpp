@@ -150,3 +150,24 @@ TEST(Bibliotheque, TextesDErreur) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Bibliotheque, DeuxDetenteursDuMemeFichierNeSeRetirentPasLaBibliotheque) {
+    // Detection keeps one driver while switching makes another on the same file: releasing
+    // the first must leave the second's functions callable.
+    TableEssai premiere, seconde;
+    TBibliotheque a, b;
+    ASSERT_TRUE(a.charger(cheminEssai));
+    ASSERT_TRUE(b.charger(cheminEssai));
+    ASSERT_EQ(a.resoudre(premiere.liens()), QString());
+    ASSERT_EQ(b.resoudre(seconde.liens()), QString());
+    const int32_t avant = seconde.NombreAppels();
+    a.liberer();
+    EXPECT_EQ(premiere.Present, nullptr);
+    EXPECT_TRUE(b.chargee());
+    seconde.Present();
+    EXPECT_GT(seconde.NombreAppels(), avant); // still the same loaded copy, counting on
+}
+
+} // namespace
