@@ -138,8 +138,8 @@ void construireReglages(TComposantsFiche& c, QWidget* racine) {
     c.LType = etiquette(d, QStringLiteral("Type"), "LType");
     c.CBTypeDeclenchement = new QComboBox(d);
     c.CBTypeDeclenchement->setObjectName(QStringLiteral("CBTypeDeclenchement"));
-    c.CBTypeDeclenchement->addItems({QStringLiteral("manuel"), QStringLiteral("sur seuil"),
-                                     QStringLiteral("externe")});
+    c.CBTypeDeclenchement->addItems(
+        {QStringLiteral("manuel"), QStringLiteral("sur seuil"), QStringLiteral("externe")});
     c.RGSensDeclenchement = new TGroupeRadio(QStringLiteral("Sens"), d);
     c.RGSensDeclenchement->setObjectName(QStringLiteral("RGSensDeclenchement"));
     c.LVoieDecl = etiquette(d, QStringLiteral("Voie"), "LVoieDecl");

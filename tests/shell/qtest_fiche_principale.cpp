@@ -1,19 +1,213 @@
+// The main window started as a teacher starts it, against the SP5 simulator, with the
+// questions answered by the test.
 #include "fichekirvanemixte.h"
+#include "fichekirvanemixtetitre.h"
+#include "sp5.h"
 
+#include <QLibrary>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+const QString cheminSimulateur = QStringLiteral(KIRVANE_SIMULATEUR_SP5);
+
+class BoitesEssai : public TBoitesDialogue {
+public:
+    QStringList avertissements;
+    QStringList questions;
+    QList<TReponse> reponses; // given in order; "Non" when exhausted
+    std::set<int> typesProposes;
+    int choix = -1;
+    void avertir(QWidget*, const QString& texte) override { avertissements << texte; }
+    TReponse demander(QWidget*, const QString& texte, bool) override {
+        questions << texte;
+        return reponses.isEmpty() ? TReponse::Non : reponses.takeFirst();
+    }
+    int choisirCentrale(QWidget*, const std::set<int>& types) override {
+        typesProposes = types;
+        return choix;
+    }
+};
+
+// A unit kind for the chooser test: installed, never plugged.
+class V6Factice : public TCentrale {
+public:
+    V6Factice() : TCentrale(1) {
+        typeCentrale = CENTRALE_V6;
+        nomCentrale = nomLongCentrale(CENTRALE_V6);
+        CentraleInstallee = true;
+        nbEAU = nbCanaux_ = nbCanauxUt = 3;
+        ChxModeDiff = 2;
+        VoiesX.resize(3);
+        canauxDiff.assign(3, true);
+        sEntrees = {"EA1", "EA2", "EA3"};
+        GBCanauxCaption = {"EA 1", "EA 2", "EA 3"};
+    }
+};
+
+// The simulator's own controls, on a handle that never unloads it.
+void debrancherSimulateur(bool debranche) {
+    static QLibrary bibli(cheminSimulateur);
+    bibli.setLoadHints(QLibrary::PreventUnloadHint);
+    auto f = reinterpret_cast<void (*)(int32_t)>(bibli.resolve("SimSP5_SetDebranche"));
+    QVERIFY(f);
+    f(debranche ? 1 : 0);
+}
+
+} // namespace
 
 class TestFichePrincipale : public QObject {
     Q_OBJECT
+
+    QTemporaryDir dossier;
+    BoitesEssai* boites = nullptr;
+
+    TDemarrageFiche demarrage(TFicheKirvaneMixteTitre* titre, bool avecV6 = false,
+                              bool avecSP5 = true) {
+        TDemarrageFiche d = demarrageStandard(titre);
+        TFabriqueCentrale standard = d.fabrique;
+        d.fabrique = [standard, avecV6](int famille, const QString& chemin) {
+            if (famille == FAMILLE_V6 && avecV6) {
+                TCreationCentrale r;
+                r.centrale = std::make_unique<V6Factice>();
+                return r;
+            }
+            return standard(famille, chemin);
+        };
+        d.chemins = {};
+        if (avecSP5)
+            d.chemins.sp5 = {cheminSimulateur};
+        if (avecV6)
+            d.chemins.v6 = {QStringLiteral("/v6")};
+        d.stock = std::make_unique<TMagasinReglagesQSettings>(dossier.path() + "/Kirvane.ini");
+        d.dossierParametres = dossier.path();
+        auto b = std::make_unique<BoitesEssai>();
+        boites = b.get();
+        d.boites = std::move(b);
+        return d;
+    }
+
 private slots:
-    void ouvreAvecSonTitreEtSeFerme() {
-        TFicheKirvaneMixte fiche;
+    void init() { QFile::remove(dossier.path() + "/Kirvane.ini"); }
+
+    void demarreSurLeSimulateurEtEcritLesReglagesALaSortie() {
+        TFicheKirvaneMixteTitre titre(QStringLiteral("Kirvane - 0.1.0.0"));
+        {
+            TFicheKirvaneMixte fiche(demarrage(&titre));
+            fiche.show();
+            fiche.finInitialisation();
+            QVERIFY(QTest::qWaitForWindowExposed(&fiche));
+            QCOMPARE(fiche.windowTitle(),
+                     QString::fromUtf8("Kirvane : pilotage des interfaces SYSAM SP5, SYSAM V6 et "
+                                       "SYSAM CAMPUS"));
+            const QString memo = titre.MemoDemarrage->toPlainText();
+            QVERIFY(memo.startsWith("Détection SYSAM SP5...\nCentrale SIMULATION SP5 installée "
+                                    "\nCentrale SIMULATION SP5 connectée \n"));
+            QVERIFY(memo.contains("Centrale SYSAM V6 non installée sur cet ordinateur"));
+            QVERIFY(memo.endsWith("Démarrage terminé"));
+            QVERIFY(boites->typesProposes.empty()); // one kind: no chooser
+            QCOMPARE(fiche.c.EditPresence->text(), QString("Centrale SIMULATION SP5 connectée"));
+            QCOMPARE(fiche.c.gbCanaux[0]->title(), QString("Canal 0"));
+            QVERIFY(fiche.c.CBModeDiff[3]->isVisibleTo(&fiche));
+            QCOMPARE(fiche.c.RGCalsEA[5]->nbElements(), 4);
+            QVERIFY(fiche.c.CBVoiesActives[0]->isChecked());
+            QCOMPARE(fiche.c.CBNbPoints->currentText(), QString("1001"));
+            QCOMPARE(fiche.MODEGENERAL, 0);
+            QVERIFY(fiche.c.BAcquisition->isEnabled());
+            QVERIFY(!fiche.c.SBNouveau->isEnabled());
+            QVERIFY(!fiche.c.SBenregistrerRW3->isEnabled());
+            QVERIFY(fiche.c.CBDureeTotale->isEnabled());
+            QCOMPARE(fiche.c.SBNouveau->toolTip(),
+                     QString::fromUtf8("Commencer une nouvelle expérience \n(effacement des "
+                                       "données acquises et \nréinitialisation des réglages)."));
+
+            // The close request: No keeps the window, Yes closes it.
+            boites->reponses = {TReponse::Non};
+            QVERIFY(!fiche.close());
+            QCOMPARE(boites->questions.last(),
+                     QString::fromUtf8("Désirez-vous vraiment quitter \"Kirvane\" ?"));
+            boites->reponses = {TReponse::Oui};
+            QVERIFY(fiche.close());
+        }
+        // First run: the settings of the Part are stored at exit, with their types.
+        QSettings ini(dossier.path() + "/Kirvane.ini", QSettings::IniFormat);
+        TMagasinReglagesQSettings relu(dossier.path() + "/Kirvane.ini");
+        QCOMPARE(relu.lireEntier(NomsReglages::NOMBRE_UTILISATIONS).value_or(-1), 1);
+        QCOMPARE(relu.lireReel(NomsReglages::DUREE_TOTALE).value_or(-1), 0.02);
+        QCOMPARE(relu.lireEntier(NomsReglages::NOMBRE_POINTS).value_or(-1), 1001);
+        QCOMPARE(relu.lireBooleen(NomsReglages::VERSION_REGRESSI).value_or(false), true);
+        QCOMPARE(relu.lireTexte(NomsReglages::CHEMIN_REGRESSI).value_or("x"), QString());
+        QCOMPARE(relu.lireEntier(NomsReglages::COULEURS_REGRESSI).value_or(-1), 1);
+        QCOMPARE(relu.lireReel(NomsReglages::SEUIL_PRETRIG).value_or(-1), 5.0);
+        QCOMPARE(relu.lireEntier(NomsReglages::couleurVoie(0)).value_or(-1), 0x02000090);
+    }
+
+    void sansAucuneBibliothequeLaFenetreResteUtilisable() {
+        TFicheKirvaneMixte fiche(demarrage(nullptr, false, false));
         fiche.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&fiche));
-        QCOMPARE(fiche.windowTitle(),
-                 QString::fromUtf8("Kirvane : pilotage des interfaces SYSAM SP5, SYSAM V6 et "
-                                   "SYSAM CAMPUS"));
+        fiche.finInitialisation();
+        QCOMPARE(boites->avertissements.size(), 1);
+        QVERIFY(boites->avertissements[0].startsWith("Aucune centrale \n- SYSAM SP5"));
+        QVERIFY(!fiche.c.BAcquisition->isEnabled());
+        QCOMPARE(fiche.c.gbCanaux[0]->title(), QString(" Voie/Canal 1"));
+        QVERIFY(!fiche.c.CBVoiesActives[4]->isVisibleTo(&fiche));
+        QVERIFY(!fiche.c.CBModeDiff[0]->isVisibleTo(&fiche));
+        QVERIFY(!fiche.TimerPresenceSP5.isActive());
+        QCOMPARE(fiche.c.EditValU[0]->text(), QString(" 0,00 V"));
+    }
+
+    void leChoixEntreDeuxCentrales() {
+        {
+            TDemarrageFiche d = demarrage(nullptr, true);
+            boites->choix = CENTRALE_V6;
+            TFicheKirvaneMixte fiche(std::move(d));
+            QCOMPARE(boites->typesProposes, (std::set<int>{CENTRALE_V6, CENTRALE_SIMULATION_SP5}));
+            QCOMPARE(fiche.c.SBCentrales_.size(), size_t(2));
+            QCOMPARE(fiche.centrales.typeCentraleActive, int(CENTRALE_V6));
+            QCOMPARE(fiche.c.gbCanaux[0]->title(), QString("EA 1"));
+            QVERIFY(!fiche.c.gbCanaux[3]->isVisibleTo(&fiche));
+            QCOMPARE(fiche.c.EditPresence->text(), QString("Centrale SYSAM V6 non connectée"));
+        }
+        // Abandoning the choice: no unit, and closing asks nothing.
+        TDemarrageFiche d = demarrage(nullptr, true);
+        boites->choix = -1;
+        TFicheKirvaneMixte fiche(std::move(d));
+        QVERIFY(fiche.peutFermer);
+        QVERIFY(!fiche.centrales.SP5);
         QVERIFY(fiche.close());
-        QVERIFY(!fiche.isVisible());
+        QVERIFY(boites->questions.isEmpty());
+    }
+
+    void leSondageSuitLeDebranchementEtLeRebranchement() {
+        TFicheKirvaneMixte fiche(demarrage(nullptr));
+        fiche.finInitialisation();
+        QVERIFY(fiche.TimerPresenceSP5.isActive());
+        debrancherSimulateur(true);
+        QTRY_COMPARE_WITH_TIMEOUT(fiche.c.EditPresence->text(),
+                                  QString("Centrale SIMULATION SP5 non connectée"), 3000);
+        debrancherSimulateur(false);
+        QTRY_COMPARE_WITH_TIMEOUT(fiche.c.EditPresence->text(),
+                                  QString("Centrale SIMULATION SP5 connectée"), 3000);
+    }
+
+    void laDispositionSuitLaTailleDeLaFenetre() {
+        TFicheKirvaneMixte fiche(demarrage(nullptr));
+        fiche.finInitialisation();
+        fiche.resize(1060, 725);
+        fiche.redimensionnement();
+        QCOMPARE(fiche.c.SBNouveau->geometry(), QRect(2, 2, 26, 26));
+        QCOMPARE(fiche.c.gbCanaux[0]->width(), 250);
+        QCOMPARE(fiche.c.PBoutons->height(), 30);
+        QCOMPARE(fiche.c.panelParametres->width(), 169);
+        // Reducing the channel panel leaves a strip; restoring brings the boxes back.
+        fiche.SBRedRegClick(fiche.c.SBRedRegVoies);
+        QVERIFY(!fiche.c.ScrBoxVoies->isVisibleTo(&fiche));
+        QCOMPARE(fiche.c.SBRedRegVoies->text(), QString::fromUtf8("  ▲"));
+        fiche.SBRedRegClick(fiche.c.SBRedRegVoies);
+        QVERIFY(fiche.c.ScrBoxVoies->isVisibleTo(&fiche));
     }
 };
 

@@ -1,0 +1,260 @@
+// The main window's part of the layout: the computed rectangles applied to the controls,
+// the deferred resizing and the reduce/restore buttons.
+#include "fichekirvanemixte.h"
+#include "imagesboutons.h"
+
+#include <QResizeEvent>
+
+namespace {
+
+QFont police(const Police& p, const QFont& base) {
+    QFont f = base;
+    const int px = pixelsCaractere(p);
+    if (px > 0)
+        f.setPixelSize(px);
+    f.setBold(p.gras);
+    return f;
+}
+
+void placer(QWidget* w, const QRect& r) {
+    if (w && r.isValid())
+        w->setGeometry(r);
+}
+
+} // namespace
+
+void TFicheKirvaneMixte::redimensionnement() {
+    if (bloqueRedim)
+        return;
+    appliquerDisposition();
+}
+
+void TFicheKirvaneMixte::appliquerDisposition() {
+    EntreesDisposition e;
+    // The window has no menu or status bar: its client area is the central widget's.
+    e.client = size();
+    e.fenetre = isVisible() ? frameGeometry().size() : size();
+    e.pParametresReduit = panneaux.pParametresReduit;
+    e.pVoiesReduit = panneaux.pVoiesReduit;
+    e.nbCentralesGerees = static_cast<int>(c.SBCentrales_.size());
+    e.PTableauVisible = PTableauVisible;
+    if (const TCentrale* u = centrales.SP5.get())
+        e.interfaceActive = InterfaceActive{u->ChxModeDiff, u->nbCanaux_, u->nbEAU};
+    disposition = calculerDisposition(e);
+    const Disposition& d = disposition;
+    const QFont base = font();
+
+    // Tool bar
+    c.PBoutons->setGeometry(0, 0, e.client.width(), d.hauteurPBoutons);
+    const DispositionOutils& o = d.outils;
+    const std::pair<QToolButton*, TBoutonOutil> outils[] = {
+        {c.SBNouveau, TBoutonOutil::SBNouveau},
+        {c.SBenregistrerRW3, TBoutonOutil::SBenregistrerRW3},
+        {c.SBenregistrerTXT, TBoutonOutil::SBenregistrerTXT},
+        {c.SBEnregistrerCSV, TBoutonOutil::SBEnregistrerCSV},
+        {c.SBTransfertDirectREG, TBoutonOutil::SBTransfertDirectREG},
+        {c.SBTransfertDirectExcel, TBoutonOutil::SBTransfertDirectExcel},
+        {c.SBtransfertDirectOOLO, TBoutonOutil::SBtransfertDirectOOLO},
+        {c.SBMesures, TBoutonOutil::SBMesures},
+        {c.SBVoirTableau, TBoutonOutil::SBVoirTableau},
+        {c.SBOptions, TBoutonOutil::SBOptions},
+        {c.SBAproposDe, TBoutonOutil::SBAproposDe},
+        {c.SBQuitter, TBoutonOutil::SBQuitter}};
+    for (int i = 0; i < DispositionOutils::NB_BOUTONS_OUTILS; ++i) {
+        QToolButton* b = outils[i].first;
+        placer(b, o.boutons[i]);
+        b->setIcon(iconeBouton(static_cast<ImageBouton>(static_cast<int>(outils[i].second)), o.s));
+        b->setIconSize(QSize(o.s - 4, o.s - 4));
+    }
+    for (size_t i = 0; i < c.SBCentrales_.size() && i < o.SBCentrales_.size(); ++i) {
+        placer(c.SBCentrales_[i], o.SBCentrales_[i]);
+        QFont f = police(o.policeCentrales, base);
+        f.setBold(c.SBCentrales_[i]->isChecked());
+        c.SBCentrales_[i]->setFont(f);
+    }
+    placer(c.PPointage, o.PPointage);
+    placer(c.LSerie, o.LSerie);
+    placer(c.EditSerieP, o.EditSerieP);
+    placer(c.Lpoint, o.Lpoint);
+    placer(c.EditPointP, o.EditPointP);
+    for (QWidget* w : {static_cast<QWidget*>(c.LSerie), static_cast<QWidget*>(c.Lpoint)})
+        w->setFont(police(o.policeLibellesPointage, base));
+    for (QWidget* w : {c.EditSerieP, c.EditPointP})
+        w->setFont(police(o.policeEditsPointage, base));
+    // The message fields share what is left of the tool bar's width, so that none runs
+    // past the window's edge on a narrow window.
+    QRect panel2 = o.Panel2, message = o.EditMessageX, presence = o.EditPresence;
+    const int place = e.client.width() - 2 - panel2.x();
+    if (place > 0 && panel2.width() > place) {
+        const double k = static_cast<double>(place) / panel2.width();
+        panel2.setWidth(place);
+        message.setWidth(static_cast<int>(message.width() * k));
+        presence.setLeft(message.x() + message.width() + (presence.x() - droite(o.EditMessageX)));
+        presence.setWidth(std::max(10, place - presence.x() - 2));
+    }
+    placer(c.Panel2, panel2);
+    placer(c.EditMessageX, message);
+    placer(c.EditPresence, presence);
+    placer(c.PBarExcel, presence);
+    for (QWidget* w : {c.EditMessageX, c.EditPresence})
+        w->setFont(police(o.policeEditsPanel2, base));
+
+    // Settings panel
+    const DispositionReglages& r = d.reglages;
+    placer(c.panelParametres, d.panelParametres);
+    placer(c.PTitreReglagesTemporels, r.PTitreReglagesTemporels);
+    placer(c.SBRedRegTemp, r.SBRedRegTemp);
+    placer(c.LReglages, r.LReglages);
+    c.LReglages->setFont(police(r.policeLReglages, base));
+    c.ScrollBox1->setVisible(r.ScrollBox1Visible);
+    if (r.ScrollBox1Visible) {
+        placer(c.ScrollBox1, r.ScrollBox1);
+        c.PanelMesuresPeriodiques->resize(r.PanelMesuresPeriodiques.size());
+        const QFont fc = police(r.policeControles, base);
+        const std::pair<QWidget*, QRect> controles[] = {
+            {c.GBParametresTemporels, r.GBParametresTemporels},
+            {c.LDureeTotale, r.LDureeTotale},
+            {c.CBDureeTotale, r.CBDureeTotale},
+            {c.SBDureeTotalePlus, r.SBDureeTotalePlus},
+            {c.SBDureeTotaleMoins, r.SBDureeTotaleMoins},
+            {c.LNombreDePoints, r.LNombreDePoints},
+            {c.CBNbPoints, r.CBNbPoints},
+            {c.SBNbPointsPlus, r.SBNbPointsPlus},
+            {c.SBNbPointsMoins, r.SBNbPointsMoins},
+            {c.LabelTe, r.LabelTe},
+            {c.iTe, r.iTe},
+            {c.BAcquisitionPrecedente, r.BAcquisitionPrecedente},
+            {c.GBDeclenchement, r.GBDeclenchement},
+            {c.LType, r.LType},
+            {c.CBTypeDeclenchement, r.CBTypeDeclenchement},
+            {c.RGSensDeclenchement, r.RGSensDeclenchement},
+            {c.LVoieDecl, r.LVoieDecl},
+            {c.CBVoieSynchro, r.CBVoieSynchro},
+            {c.LSeuil, r.LSeuil},
+            {c.EditUSeuilDecl, r.EditUSeuilDecl},
+            {c.LPretrig, r.LPretrig},
+            {c.CBPretrigX, r.CBPretrigX},
+            {c.CBAjouterCourbes, r.CBAjouterCourbes},
+            {c.CBModePermanent, r.CBModePermanent},
+            {c.BAcquisition, r.BAcquisition}};
+        for (const auto& [w, rect] : controles) {
+            placer(w, rect);
+            w->setFont(fc);
+        }
+        for (QWidget* w : {c.BAcquisitionPrecedente, c.BAcquisition})
+            w->setFont(police(r.policeBoutons, base));
+        c.RGSensDeclenchement->setElements(
+            {QStringLiteral("montant"), QStringLiteral("descendant")});
+        const QColor face = palette().color(QPalette::Button);
+        const std::pair<QToolButton*, bool> fleches[] = {{c.SBDureeTotalePlus, true},
+                                                         {c.SBDureeTotaleMoins, false},
+                                                         {c.SBNbPointsPlus, true},
+                                                         {c.SBNbPointsMoins, false}};
+        for (const auto& [b, plus] : fleches) {
+            const QPixmap image = pixmapFlecheSpin(b->width(), b->height(), plus, face);
+            b->setIcon(QIcon(image));
+            b->setIconSize(image.size());
+        }
+    }
+
+    // Channel panel
+    const DispositionVoies& v = d.voies;
+    placer(c.PanelVoies, v.PanelVoies);
+    placer(c.SBRedRegVoies, v.SBRedRegVoies);
+    c.LPatience->setGeometry(0, 0, c.PanelVoies->width(), v.SBRedRegVoies.height() + 2);
+    c.LPatience->setVisible(!panneaux.pVoiesReduit);
+    c.ScrBoxVoies->setVisible(v.ScrBoxVoiesVisible);
+    if (v.ScrBoxVoiesVisible) {
+        placer(c.ScrBoxVoies, v.ScrBoxVoies);
+        int largeur = c.ScrBoxVoies->viewport()->width();
+        int hauteur = c.ScrBoxVoies->viewport()->height();
+        for (int k = 0; k < 4; ++k) {
+            if (!v.gbCanaux[k])
+                continue;
+            const DispositionBoiteCanal& b = *v.gbCanaux[k];
+            placer(c.gbCanaux[k], b.rect);
+            c.gbCanaux[k]->setFont(police(b.police, c.gbCanaux[k]->font()));
+            if (b.modeDiffVisible)
+                placer(c.CBModeDiff[k], b.CBModeDiff);
+            largeur = std::max(largeur, droite(b.rect) + 4);
+            hauteur = std::max(hauteur, bas(b.rect) + 4);
+        }
+        for (int i = 0; i < 8; ++i) {
+            if (!v.entrees[i])
+                continue;
+            const DispositionEntree& en = *v.entrees[i];
+            const std::pair<QWidget*, QRect> controles[] = {
+                {c.CBVoiesActives[i], en.CBVoiesActives},
+                {c.RGCalsEA[i], en.RGCalsEA},
+                {c.LValU1[i], en.LValU1},
+                {c.LValUInd[i], en.LValUInd},
+                {c.LEgale[i], en.LEgale},
+                {c.EditValU[i], en.EditValU},
+                {c.legendes[i], en.legendes}};
+            for (const auto& [w, rect] : controles) {
+                placer(w, rect);
+                w->setFont(police(en.policeControles, w->font()));
+            }
+            if (en.titreVisible) {
+                placer(c.LTitreVoies[i], en.LTitreVoies);
+                c.LTitreVoies[i]->setFont(police(en.policeTitre, c.LTitreVoies[i]->font()));
+            }
+            // The radio buttons follow their box's new size.
+            QStringList textes;
+            for (int k = 0; k < c.RGCalsEA[i]->nbElements(); ++k)
+                textes << c.RGCalsEA[i]->bouton(k)->text();
+            c.RGCalsEA[i]->setElements(textes);
+        }
+        c.contenuVoies->resize(largeur, hauteur);
+    }
+
+    // Central panel: the graph, with the table on its right when shown.
+    placer(c.PanelEcranTab, d.PanelEcranTab);
+    const int largeurTableau = d.tableauVisible ? c.PanelEcranTab->width() / 3 : 0;
+    c.PTableau->setVisible(d.tableauVisible);
+    c.Splitter1->setVisible(d.tableauVisible);
+    c.PEcran->setGeometry(0, 0,
+                          c.PanelEcranTab->width() - largeurTableau -
+                              (d.tableauVisible ? d.largeurSplitter1 : 0),
+                          c.PanelEcranTab->height());
+    if (d.tableauVisible) {
+        c.Splitter1->setGeometry(c.PEcran->width(), 0, d.largeurSplitter1,
+                                 c.PanelEcranTab->height());
+        c.PTableau->setGeometry(c.PanelEcranTab->width() - largeurTableau, 0, largeurTableau,
+                                c.PanelEcranTab->height());
+    }
+}
+
+void TFicheKirvaneMixte::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (bloqueRedim || initialisation)
+        return;
+    // The layout runs once, 100 ms after the last of a series of resize events.
+    TimerRedimGene.stop();
+    for (QWidget* w : {c.PBoutons, c.PanelEcranTab, c.panelParametres, c.PanelVoies})
+        w->hide();
+    TimerRedimGene.start();
+}
+
+void TFicheKirvaneMixte::TimerRedimGeneTimer() {
+    TimerRedimGene.stop();
+    if (initialisation)
+        return;
+    redimensionnement();
+    for (QWidget* w : {c.PBoutons, c.panelParametres, c.PanelEcranTab, c.PanelVoies})
+        w->show();
+}
+
+void TFicheKirvaneMixte::SBRedRegClick(QToolButton* bouton) {
+    if (bouton == c.SBRedRegVoies) {
+        const Bascule b =
+            basculerPanneauVoies(panneaux, c.SBRedRegVoies->height(), disposition.hauNomPVoies);
+        c.SBRedRegVoies->setText(b.legendeBouton);
+        c.LPatience->setText(b.legendePanneau);
+    } else {
+        const Bascule b = basculerPanneauParametres(panneaux, c.SBRedRegTemp->width(),
+                                                    disposition.LarNomPParametres);
+        c.SBRedRegTemp->setText(b.legendeBouton);
+    }
+    redimensionnement();
+}
