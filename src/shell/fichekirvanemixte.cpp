@@ -4,6 +4,7 @@
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
 #include "imagesboutons.h"
+#include "inscriptionregressi.h"
 #include "sp5.h"
 #include "systeme.h"
 #include "traductions.h"
@@ -127,6 +128,7 @@ void TFicheKirvaneMixte::FormCreate() {
     centrales.detectionCentrales(demarrage_.chemins, *this);
     if (demarrage_.stock)
         reglages.lire(*demarrage_.stock);
+    inscrireAupresDeRegressi(QCoreApplication::applicationFilePath());
     reglages.compterUtilisation();
     lireApplicationsInstallees();
     OOInstalle = estInstallee(QStringLiteral("OPENOFFICE")) ||
