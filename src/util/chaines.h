@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// A text without "|" comes back whole. Otherwise part 1 is what precedes the first "|" and
-// any other part what follows it (sensor names hold two names joined by "|").
+// A text without "|" comes back whole. Otherwise partie = 1 gives what precedes the first "|" and
+// any other partie what follows it (sensor names hold two names joined by "|").
 QString partieTexte(const QString& texte, int partie);
 
 // True when left <= x <= right and top <= y <= bottom: the border is inside.
