@@ -230,3 +230,18 @@ void construireComposants(TComposantsFiche& c, QWidget* racine) {
     construireVoies(c, racine);
     construireEcran(c, racine);
 }
+
+std::array<std::pair<QToolButton*, TBoutonOutil>, 12> TComposantsFiche::boutonsOutils() const {
+    return {{{SBNouveau, TBoutonOutil::SBNouveau},
+             {SBenregistrerRW3, TBoutonOutil::SBenregistrerRW3},
+             {SBenregistrerTXT, TBoutonOutil::SBenregistrerTXT},
+             {SBEnregistrerCSV, TBoutonOutil::SBEnregistrerCSV},
+             {SBTransfertDirectREG, TBoutonOutil::SBTransfertDirectREG},
+             {SBTransfertDirectExcel, TBoutonOutil::SBTransfertDirectExcel},
+             {SBtransfertDirectOOLO, TBoutonOutil::SBtransfertDirectOOLO},
+             {SBMesures, TBoutonOutil::SBMesures},
+             {SBVoirTableau, TBoutonOutil::SBVoirTableau},
+             {SBOptions, TBoutonOutil::SBOptions},
+             {SBAproposDe, TBoutonOutil::SBAproposDe},
+             {SBQuitter, TBoutonOutil::SBQuitter}}};
+}

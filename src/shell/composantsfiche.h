@@ -1,6 +1,8 @@
 #pragma once
 // The controls of the main window, under the names the program gives them. The window
 // places them by code (no layout managers): every position follows the window's size.
+#include "boutonsoutils.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -13,6 +15,7 @@
 #include <QScrollArea>
 #include <QToolButton>
 #include <array>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -117,6 +120,9 @@ struct TComposantsFiche {
     QWidget* PEcran = nullptr;
     QFrame* Splitter1 = nullptr;
     QFrame* PTableau = nullptr;
+
+    // The twelve picture buttons of the tool bar with their role, in tool-bar order.
+    std::array<std::pair<QToolButton*, TBoutonOutil>, 12> boutonsOutils() const;
 };
 
 // Builds every control under racine, with its fixed texts.

@@ -47,19 +47,7 @@ void TFicheKirvaneMixte::appliquerDisposition() {
     // Tool bar
     c.PBoutons->setGeometry(0, 0, e.client.width(), d.hauteurPBoutons);
     const DispositionOutils& o = d.outils;
-    const std::pair<QToolButton*, TBoutonOutil> outils[] = {
-        {c.SBNouveau, TBoutonOutil::SBNouveau},
-        {c.SBenregistrerRW3, TBoutonOutil::SBenregistrerRW3},
-        {c.SBenregistrerTXT, TBoutonOutil::SBenregistrerTXT},
-        {c.SBEnregistrerCSV, TBoutonOutil::SBEnregistrerCSV},
-        {c.SBTransfertDirectREG, TBoutonOutil::SBTransfertDirectREG},
-        {c.SBTransfertDirectExcel, TBoutonOutil::SBTransfertDirectExcel},
-        {c.SBtransfertDirectOOLO, TBoutonOutil::SBtransfertDirectOOLO},
-        {c.SBMesures, TBoutonOutil::SBMesures},
-        {c.SBVoirTableau, TBoutonOutil::SBVoirTableau},
-        {c.SBOptions, TBoutonOutil::SBOptions},
-        {c.SBAproposDe, TBoutonOutil::SBAproposDe},
-        {c.SBQuitter, TBoutonOutil::SBQuitter}};
+    const auto outils = c.boutonsOutils();
     for (int i = 0; i < DispositionOutils::NB_BOUTONS_OUTILS; ++i) {
         QToolButton* b = outils[i].first;
         placer(b, o.boutons[i]);

@@ -139,19 +139,7 @@ void TFicheKirvaneMixte::FormCreate() {
                        estInstallee(QStringLiteral("Microsoft 365"));
 
     // Hints of the tool bar and of the settings panel.
-    const std::pair<QToolButton*, TBoutonOutil> outils[] = {
-        {c.SBNouveau, TBoutonOutil::SBNouveau},
-        {c.SBenregistrerRW3, TBoutonOutil::SBenregistrerRW3},
-        {c.SBenregistrerTXT, TBoutonOutil::SBenregistrerTXT},
-        {c.SBEnregistrerCSV, TBoutonOutil::SBEnregistrerCSV},
-        {c.SBTransfertDirectREG, TBoutonOutil::SBTransfertDirectREG},
-        {c.SBTransfertDirectExcel, TBoutonOutil::SBTransfertDirectExcel},
-        {c.SBtransfertDirectOOLO, TBoutonOutil::SBtransfertDirectOOLO},
-        {c.SBMesures, TBoutonOutil::SBMesures},
-        {c.SBVoirTableau, TBoutonOutil::SBVoirTableau},
-        {c.SBOptions, TBoutonOutil::SBOptions},
-        {c.SBAproposDe, TBoutonOutil::SBAproposDe},
-        {c.SBQuitter, TBoutonOutil::SBQuitter}};
+    const auto outils = c.boutonsOutils();
     for (const auto& [bouton, quel] : outils)
         bouton->setToolTip(infoBulle(quel));
     c.CBDureeTotale->setToolTip(texteEcran(BullesReglages::CBDureeTotale));
@@ -458,12 +446,7 @@ void TFicheKirvaneMixte::appliquerEtat() {
 }
 
 void TFicheKirvaneMixte::relierBoutons() {
-    const std::pair<QToolButton*, TBoutonOutil> outils[] = {
-        {c.SBNouveau, TBoutonOutil::SBNouveau},
-        {c.SBVoirTableau, TBoutonOutil::SBVoirTableau},
-        {c.SBAproposDe, TBoutonOutil::SBAproposDe},
-        {c.SBQuitter, TBoutonOutil::SBQuitter}};
-    for (const auto& [bouton, quel] : outils)
+    for (const auto& [bouton, quel] : c.boutonsOutils())
         connect(bouton, &QToolButton::clicked, this, [this, q = quel] { clicOutil(q); });
     connect(c.SBRedRegVoies, &QToolButton::clicked, this,
             [this] { SBRedRegClick(c.SBRedRegVoies); });
