@@ -33,8 +33,9 @@ TEST(InscriptionRegressi, PremierePlaceLibreDejaInscritOuComplet) {
         for (const auto& [n, v] : c.avant)
             reglages.setValue(n, v);
         EXPECT_EQ(inscrireAupresDeRegressi(reglages, nous), c.ecrit);
-        if (c.ecrit)
+        if (c.ecrit) {
             EXPECT_EQ(reglages.value(c.place).toString(), nous);
+        }
         for (const auto& [n, v] : c.avant)
             EXPECT_EQ(reglages.value(n).toString(), v); // nothing else is touched
     }

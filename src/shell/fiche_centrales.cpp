@@ -1,0 +1,242 @@
+// The main window's part of choosing the unit: the choice at start, the activation with
+// its channel boxes, and the presence shown by the poll.
+#include "fichekirvanemixte.h"
+#include "fichekirvanemixtetitre.h"
+#include "formats.h"
+
+namespace {
+
+const char* const AUCUNE_CENTRALE =
+    "Aucune centrale \n\r- SYSAM SP5\n\r- SYSAM V6\n\r- SYSAM CAMPUS \n\rn'est installée sur "
+    "cet ordinateur.\n\r\n\r\"Kirvane\" ne peut pas fonctionner.";
+
+} // namespace
+
+void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
+    if (centrales.nbCentralesGerees == 1) {
+        setCentraleActive(centrales.centrales[0].typecentrale, false);
+        return;
+    }
+    if (centrales.nbCentralesGerees > 1) {
+        if (demarrage_.titre)
+            demarrage_.titre->hide();
+        const std::set<int> types = typesProposes(centrales);
+        const int choisi = demarrage_.boites->choisirCentrale(this, types);
+        if (choisi > 0) {
+            for (const TCentraleInsPre& e : centrales.centrales) {
+                auto* b = new QToolButton(c.PBoutons);
+                b->setText(e.Centrale1 ? e.Centrale1->nomCentrale : e.nom);
+                b->setCheckable(true);
+                b->setAutoExclusive(true);
+                b->setProperty("typeCentrale", e.typecentrale);
+                b->setToolTip(QStringLiteral("Sélection de la centrale ") + b->text());
+                connect(b, &QToolButton::clicked, this, [this, t = e.typecentrale] {
+                    if (t == centrales.typeCentraleActive)
+                        return;
+                    bloqueTimerAcqDirecte = true;
+                    TimerPresenceSP5.stop();
+                    c.EditMessageX->clear();
+                    c.EditPresence->clear();
+                    setCentraleActive(t, true);
+                    redimensionnement();
+                    bloqueTimerAcqDirecte = false;
+                    if (centrales.SP5)
+                        QTimer::singleShot(500, this, [this] { TimerPresenceSP5.start(); });
+                });
+                b->show();
+                c.SBCentrales_.push_back(b);
+            }
+            setCentraleActive(choisi, false);
+            return;
+        }
+        centrales.nbCentralesGerees = 0;
+        setCentraleActive(-1, false);
+        peutFermer = true;
+        return;
+    }
+    setCentraleActive(-1, false);
+    if (demarrage_.titre)
+        demarrage_.titre->hide();
+    demarrage_.boites->avertir(this, texteInfoBulle(AUCUNE_CENTRALE));
+    if (demarrage_.titre)
+        demarrage_.titre->show();
+}
+
+void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
+    if (kind == centrales.typeCentraleActive && centrales.SP5)
+        return;
+    TimerPresenceSP5.stop();
+    series.nbVoiesMesurees = 0;
+    if (kind < 0 || !centrales.setCentraleActive(kind, avecCreation, *this) || !centrales.SP5) {
+        centrales.setCentraleActive(-1, false, *this);
+        preparerPanneauSansCentrale();
+    } else {
+        TCentrale& u = *centrales.SP5;
+        for (QToolButton* b : c.SBCentrales_) {
+            const bool bas = b->property("typeCentrale").toInt() == kind;
+            b->setChecked(bas);
+            QFont f = b->font();
+            f.setBold(bas);
+            b->setFont(f);
+        }
+        if (centrales.SP5Presente) {
+            try {
+                u.Reset();
+            } catch (const std::exception& e) {
+                afficherErreurChargement(QString::fromLocal8Bit(e.what()));
+            }
+        }
+        u.setDurees(reglages.DureeTotaleDFT, reglages.NbPtsDFT, false);
+        c.EditPresence->setText(centrales.textePresence());
+        c.EditPresence->setCursorPosition(0);
+        preparerPanneauVoies();
+        if (demarrage_.titre) {
+            demarrage_.titre->setInterface(u.nomCentrale, u.numeroSerie);
+            demarrage_.titre->setOngletInterfaceVisible(centrales.SP5Presente);
+        }
+    }
+    // The store starts empty with the new unit.
+    if (centrales.SP5)
+        series.RAZ(*centrales.SP5);
+    else
+        series = TSeriesMesurees{};
+    series.numAcqDef = 0;
+    setModeGeneral(MODE_VIERGE);
+    desactiveBoutonsOutils(etat);
+    if (centrales.SP5) {
+        activeComposantsAcqSimple(etat, faits());
+        etat.BAcquisition = true;
+    } else {
+        desactiveComposantsAcqSimple(etat, faits());
+        etat.BAcquisition = false;
+        etat.SBOptions = false;
+    }
+    etat.SBNouveau = false;
+    appliquerEtat();
+}
+
+void TFicheKirvaneMixte::preparerPanneauVoies() {
+    TCentrale& u = *centrales.SP5;
+    const int nbCanaux = std::clamp(u.nbCanaux_, 0, 4);
+    const int nbEAU = std::clamp(u.nbEAU, 0, 8);
+    const bool diffChoisi = u.ChxModeDiff == 1;
+    for (int k = 0; k < 4; ++k) {
+        const bool present = k < nbCanaux;
+        c.gbCanaux[k]->setVisible(present);
+        if (!present)
+            continue;
+        const QString titre = k < static_cast<int>(u.GBCanauxCaption.size())
+                                  ? u.GBCanauxCaption[k]
+                                  : QStringLiteral("Canal %1").arg(k);
+        c.gbCanaux[k]->setTitle(titre);
+        c.CBModeDiff[k]->setVisible(diffChoisi);
+        c.CBModeDiff[k]->setToolTip(QStringLiteral("Cochez si vous voulez que le canal ") +
+                                    titre.toLower() +
+                                    QStringLiteral("\nsoit utilisé en mode différentiel"));
+        c.CBModeDiff[k]->setChecked(k < static_cast<int>(u.canauxDiff.size()) && u.canauxDiff[k]);
+    }
+    QStringList calibres;
+    for (int r = 0; r < u.nbCalEAKirvane && r < static_cast<int>(u.sCalibres.size()); ++r)
+        calibres << u.sCalibres[r];
+    for (int i = 0; i < 8; ++i) {
+        const bool present = i < nbEAU;
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 c.LTitreVoies[i], c.CBVoiesActives[i], c.RGCalsEA[i], c.LValU1[i], c.LValUInd[i],
+                 c.LEgale[i], c.EditValU[i], c.legendes[i]})
+            w->setVisible(present);
+        if (!present)
+            continue;
+        const QString nom = i < static_cast<int>(u.sEntrees.size()) ? u.sEntrees[i] : QString();
+        c.LTitreVoies[i]->setText(nom);
+        c.LTitreVoies[i]->setVisible(diffChoisi);
+        QString bulle = QStringLiteral("Cochez si vous voulez activer l'entrée ") + nom;
+        if (u.typeCentrale != CENTRALE_V6 && u.typeCentrale != CENTRALE_CAMPUS && i >= 4)
+            bulle += QString::fromUtf8(
+                "\nSi cette voie est activée, le temps \nd'échantillonnage minimal est de 2 µs");
+        c.CBVoiesActives[i]->setToolTip(bulle);
+        const bool active = i < static_cast<int>(u.VoiesX.size()) && u.VoiesX[i].active;
+        c.CBVoiesActives[i]->setChecked(active);
+        c.RGCalsEA[i]->setElements(calibres);
+        c.RGCalsEA[i]->setItemIndex(i < static_cast<int>(u.VoiesX.size()) ? u.VoiesX[i].idxCalibreUt
+                                                                          : 0);
+        c.RGCalsEA[i]->setToolTip(QStringLiteral("Sélection du calibre de l'entrée ") + nom);
+        c.LValU1[i]->setText(u.GetCapU(i));
+        c.LValUInd[i]->setText(u.GetCapUInd(i));
+        c.EditValU[i]->clear();
+        c.EditValU[i]->setToolTip(
+            QStringLiteral("Affiche la tension actuellement \nmesurée sur l'entrée") + nom);
+    }
+    // Trigger controls: the inputs that can trigger, threshold 0, no pretrigger.
+    c.CBVoieSynchro->clear();
+    for (int v : u.VoiesActivesSignaux)
+        if (v >= 0 && v < static_cast<int>(u.sEntrees.size()))
+            c.CBVoieSynchro->addItem(u.sEntrees[v]);
+    c.CBVoieSynchro->setCurrentIndex(0);
+    c.EditUSeuilDecl->setText(QStringLiteral("0"));
+    c.CBPretrigX->setCurrentIndex(0);
+    c.CBTypeDeclenchement->setCurrentIndex(std::clamp(u.modeDecl, 0, 2));
+    c.RGSensDeclenchement->setElements({QStringLiteral("montant"), QStringLiteral("descendant")});
+    c.RGSensDeclenchement->setItemIndex(u.sensDeclSeuil);
+    c.iTe->setToolTip(texteInfoBulle(u.ITeHINT.toUtf8().constData()));
+    // The duration and point lists.
+    c.CBDureeTotale->clear();
+    QStringList durees;
+    for (double d = 1e-6; d < 999.0; d *= 10)
+        for (double m : {1.0, 2.0, 5.0})
+            durees << formatReel(3, 4, d * m) + QStringLiteral("s");
+    durees << QStringLiteral("1000 s") << QStringLiteral("2000 s") << QStringLiteral("3600 s");
+    const int premier = std::clamp(u.idxDureeTotaleMinKirvane, 0, 32);
+    const int dernier = std::clamp(u.idxDureeTotaleMaxKirvane, premier, 32);
+    c.CBDureeTotale->addItems(durees.mid(premier, dernier - premier + 1));
+    c.CBDureeTotale->setEditText(formatReel(3, 4, u.dureeTotale0X) + QStringLiteral("s"));
+    c.CBNbPoints->clear();
+    int64_t maxPoints = 0;
+    u.DetermineNBPt0XMAx(std::max(1, u.nbVoiesSignaux), maxPoints);
+    for (int n : {11, 21, 51, 101, 201, 501, 1001, 2001, 5001, 10001, 20001, 50001})
+        if (n < maxPoints)
+            c.CBNbPoints->addItem(QString::number(n));
+    if (maxPoints > 0)
+        c.CBNbPoints->addItem(QString::number(maxPoints));
+    c.CBNbPoints->setEditText(QString::number(u.nbPts0X));
+}
+
+void TFicheKirvaneMixte::preparerPanneauSansCentrale() {
+    c.EditPresence->clear();
+    for (int k = 0; k < 4; ++k) {
+        c.gbCanaux[k]->setTitle(QStringLiteral(" Voie/Canal %1").arg(k + 1));
+        c.gbCanaux[k]->show();
+        c.CBModeDiff[k]->hide();
+    }
+    for (int i = 0; i < 8; ++i) {
+        const bool montre = i < 4;
+        c.LTitreVoies[i]->hide();
+        for (QWidget* w : std::initializer_list<QWidget*>{c.CBVoiesActives[i], c.RGCalsEA[i],
+                                                          c.LValU1[i], c.LValUInd[i], c.LEgale[i],
+                                                          c.EditValU[i], c.legendes[i]})
+            w->setVisible(montre);
+        if (!montre)
+            continue;
+        c.CBVoiesActives[i]->setChecked(false);
+        c.RGCalsEA[i]->setElements({QStringLiteral("-10V / +10V"), QStringLiteral("-5V / +5V")});
+        c.RGCalsEA[i]->setItemIndex(0);
+        c.LValU1[i]->setText(QStringLiteral("u"));
+        c.LValUInd[i]->setText(QString::number(i + 1));
+        c.EditValU[i]->setText(QStringLiteral(" 0,00 V"));
+        c.EditValU[i]->setEnabled(false);
+    }
+    c.iTe->setToolTip(QString());
+}
+
+void TFicheKirvaneMixte::TimerPresenceSP5Timer() {
+    const TPresence p = centrales.pollPresence();
+    if (p == TPresence::NonTestee)
+        return;
+    if (p == TPresence::Reconnectee)
+        c.EditMessageX->clear();
+    c.EditPresence->setText(centrales.textePresence());
+    c.EditPresence->setCursorPosition(0);
+    if (demarrage_.titre && centrales.SP5) {
+        demarrage_.titre->setInterface(centrales.SP5->nomCentrale, centrales.SP5->numeroSerie);
+        demarrage_.titre->setOngletInterfaceVisible(centrales.SP5Presente);
+    }
+}
