@@ -70,13 +70,8 @@ void desactiveComposantsAcqSimple(TEtatControles& e, const TFaitsFenetre& faits)
     e.CBVoiesActives.fill(false);
     e.CBModeDiff.fill(false);
     e.gbCanaux.fill(false);
-    e.SBNouveau = false;
-    enregistrementsEtTransferts(e, false);
-    zooms(e, false);
-    e.SBVoirTableau = e.SBOptions = e.SBMesures = false;
-    e.BAcquisitionPrecedente = false;
-    e.CBAjouterCourbes = false;
-    DesactiveSBCentrales(e, faits);
+    // Beyond the settings, the same controls as at the start of a permanent acquisition.
+    desactiveComposantsAcqPermanente(e, faits);
 }
 
 TSuitesEtat activeComposantsAcqSimple(TEtatControles& e, const TFaitsFenetre& faits) {
