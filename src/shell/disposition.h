@@ -7,6 +7,8 @@
 // edge of a control is droite(r) = left + width and its bottom bas(r) = top + height.
 #pragma once
 
+#include "boutonsoutils.h"
+
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -78,26 +80,15 @@ struct EntreesDisposition {
 };
 
 struct DispositionOutils {
-    // The tool bar's buttons in their order; the interface buttons come apart.
-    enum Bouton {
-        SBNouveau,
-        SBenregistrerRW3,
-        SBenregistrerTXT,
-        SBEnregistrerCSV,
-        SBTransfertDirectREG,
-        SBTransfertDirectExcel,
-        SBtransfertDirectOOLO,
-        SBMesures,
-        SBVoirTableau,
-        SBOptions,
-        SBAproposDe,
-        SBQuitter,
-        NB_BOUTONS_OUTILS
-    };
+    // The tool bar's picture buttons, indexed as TBoutonOutil (SBNouveau .. SBQuitter, in
+    // tool-bar order); the interface buttons come apart.
+    static constexpr int SBAproposDe = static_cast<int>(TBoutonOutil::SBAproposDe);
+    static constexpr int SBQuitter = static_cast<int>(TBoutonOutil::SBQuitter);
+    static constexpr int NB_BOUTONS_OUTILS = SBQuitter + 1;
     int m = 26;                                   // min(26V, 26H), not limited to 26
     int s = 26;                                   // button size
     int q = 2;                                    // gap
-    std::array<QRect, NB_BOUTONS_OUTILS> boutons; // indexed by Bouton
+    std::array<QRect, NB_BOUTONS_OUTILS> boutons; // indexed by TBoutonOutil
     std::vector<QRect> SBCentrales_;              // only when more than one unit kind is managed
     Police policeCentrales;
     QRect PPointage, LSerie, EditSerieP, Lpoint, EditPointP; // the four in PPointage
