@@ -1,6 +1,7 @@
 #include "fichekirvanemixtetitre.h"
 
 #include "couleurs.h"
+#include "couleursqt.h"
 
 #include <QDesktopServices>
 #include <QEnterEvent>
@@ -24,13 +25,6 @@ constexpr int HAUTEUR_PAGES = 598;
 constexpr int HAUTEUR_MEMO = 124;
 constexpr int HAUTEUR_IMAGE = 150;
 
-QColor versQColor(TColor c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-TColor versTColor(const QColor& c) {
-    return static_cast<TColor>(c.red()) | (static_cast<TColor>(c.green()) << 8) |
-           (static_cast<TColor>(c.blue()) << 16);
-}
 
 void colorerFond(QWidget* w, const QColor& fond) {
     QPalette pal = w->palette();

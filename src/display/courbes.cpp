@@ -1,6 +1,7 @@
 #include "courbes.h"
 
 #include "arrondis.h"
+#include "couleursqt.h"
 #include "seriesmesurees.h"
 
 #include <QColor>
@@ -12,10 +13,6 @@
 #include <cstdlib>
 
 namespace {
-
-QColor qcouleur(TColor c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
 
 // Point index of the time t: the small excess keeps a point lying exactly on t despite
 // the rounding of t.
@@ -128,7 +125,7 @@ void TDessinCourbes::dessineUneCourbeLignes(int k, int ep, int optionCl, int64_t
     trace.reserve(static_cast<qsizetype>(dernier - premier + 1));
     for (int64_t i = premier; i <= dernier; ++i)
         trace.append(QPoint(g_.xe(static_cast<double>(i) * dtAX_), yVoie(k, valeur(k, pt0, i))));
-    canvas_.setPen(QPen(qcouleur(couleur(k, optionCl)), std::max(1, ep), Qt::SolidLine,
+    canvas_.setPen(QPen(versQColor(couleur(k, optionCl)), std::max(1, ep), Qt::SolidLine,
                         Qt::RoundCap, Qt::RoundJoin));
     canvas_.drawPolyline(trace);
 }
@@ -136,7 +133,7 @@ void TDessinCourbes::dessineUneCourbeLignes(int k, int ep, int optionCl, int64_t
 void TDessinCourbes::dessineUneCourbePoints(int k, int optionCl, int64_t kMax, int64_t kMin,
                                             int64_t pt0) {
     const int64_t dernier = dernierPoint(k, kMax, pt0);
-    const QColor c = qcouleur(couleur(k, optionCl));
+    const QColor c = versQColor(couleur(k, optionCl));
     const int h = surAxeCourant(k) ? 4 : 2;
     // Each arm stops one pixel short of its end, as canvas lines are drawn.
     for (int64_t i = std::max<int64_t>(kMin, 0); i <= dernier; ++i) {
@@ -177,7 +174,7 @@ void TDessinCourbes::dessineUneCourbeSegsVerts(int k, int ep, int optionCl, int6
         const int haut = std::min(y1, y2);
         const int hauteur = std::abs(y2 - y1);
         const TColor cl = hauteur == 0 ? c : eclaircirCouleur(c, eclaircissement(hauteur));
-        canvas_.fillRect(QRect(d, haut, largeur, hauteur + 1), qcouleur(cl));
+        canvas_.fillRect(QRect(d, haut, largeur, hauteur + 1), versQColor(cl));
     } while (i < fin);
 }
 
@@ -191,7 +188,7 @@ void TDessinCourbes::dessineUneCourbe1SegVert(int k, int optionCl) {
     const TColor cl = optionCl == optionClAncienne
                           ? eclaircirCouleur(voie.clVM, 90)
                           : eclaircirCouleur(voie.clVM, eclaircissement(hauteur));
-    canvas_.fillRect(QRect(g_.xe(0.0), std::min(y1, y2), 1, hauteur + 1), qcouleur(cl));
+    canvas_.fillRect(QRect(g_.xe(0.0), std::min(y1, y2), 1, hauteur + 1), versQColor(cl));
 }
 
 namespace {
@@ -283,7 +280,7 @@ void dessineLegende(QPainter& canvas, int largeur, int hauteur, TColor couleur) 
         const int x = arrondi(j * (w - 7) / 4 + 3);
         canvas.drawLine(x, 1, x, hauteur - 2);
     }
-    canvas.setPen(QPen(qcouleur(couleur), std::max(1, arrondi(w / 20)), Qt::SolidLine, Qt::RoundCap,
+    canvas.setPen(QPen(versQColor(couleur), std::max(1, arrondi(w / 20)), Qt::SolidLine, Qt::RoundCap,
                        Qt::RoundJoin));
     QPolygon zigzag;
     zigzag.append(QPoint(0, arrondi(h / 2)));

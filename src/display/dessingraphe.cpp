@@ -1,5 +1,6 @@
 #include "dessingraphe.h"
 
+#include "couleursqt.h"
 #include "formats.h"
 #include "indices.h"
 
@@ -10,12 +11,8 @@
 
 namespace {
 
-QColor qcouleur(TColor c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 QPen plume(TColor c, Qt::PenStyle style = Qt::SolidLine) {
-    QPen p(qcouleur(c));
+    QPen p(versQColor(c));
     p.setWidth(1);
     p.setStyle(style);
     return p;
@@ -23,46 +20,10 @@ QPen plume(TColor c, Qt::PenStyle style = Qt::SolidLine) {
 
 } // namespace
 
-QString texteG4(double valeur, QChar separateur) {
-    if (!std::isfinite(valeur))
-        return std::isnan(valeur) ? QStringLiteral("NAN")
-                                  : (valeur > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
-    if (valeur == 0)
-        return QStringLiteral("0");
-    const Chiffres c = chiffres(std::fabs(valeur), 4);
-    QString s = QString::number(c.entier); // exactly 4 digits
-    QString r = valeur < 0 ? QStringLiteral("-") : QString();
-    auto sansZeros = [&](QString fraction) {
-        while (fraction.endsWith(u'0'))
-            fraction.chop(1);
-        return fraction;
-    };
-    if (c.exposant <= 3 && c.exposant >= -5) {
-        if (c.exposant >= 0) {
-            r += s.left(c.exposant + 1);
-            const QString f = sansZeros(s.mid(c.exposant + 1));
-            if (!f.isEmpty())
-                r += separateur + f;
-        } else {
-            r += u'0';
-            r += separateur + QString(-c.exposant - 1, u'0') + sansZeros(s);
-        }
-        return r;
-    }
-    r += s.left(1);
-    const QString f = sansZeros(s.mid(1));
-    if (!f.isEmpty())
-        r += separateur + f;
-    const int e = std::abs(c.exposant);
-    r += QStringLiteral("E") + (c.exposant < 0 ? u'-' : u'+') +
-         QStringLiteral("%1").arg(e, 2, 10, QLatin1Char('0'));
-    return r;
-}
-
 void dessineFondEcran(QPainter& canvas, const TGeometrieGraphe& g) {
     canvas.setFont(g.fontEcran);
     canvas.setPen(plume(0x000000));
-    canvas.setBrush(qcouleur(couleurFondEcran));
+    canvas.setBrush(versQColor(couleurFondEcran));
     // Rectangles of the image's own kind: the right and bottom edges are excluded.
     canvas.drawRect(0, 0, g.larT - 1, g.hauT - 1);
     canvas.setPen(plume(0xFFFFFF));
@@ -94,7 +55,7 @@ void dessineQuadAxesV(QPainter& canvas, const TGeometrieGraphe& g) {
         police.setBold(courant);
         canvas.setFont(police);
         canvas.setPen(plume(courant ? 0x0000FF : 0x000000));
-        canvas.setBrush(qcouleur(couleurFondEcran));
+        canvas.setBrush(versQColor(couleurFondEcran));
         const QFontMetrics fm(police);
         for (int n = g.nGradV11[a]; n <= g.nGradV12[a]; ++n) {
             const float v = n * g.sepR[a];
@@ -104,7 +65,7 @@ void dessineQuadAxesV(QPainter& canvas, const TGeometrieGraphe& g) {
                                   texteG6(v, sep) + QStringLiteral(" ");
             const int h = fm.height();
             canvas.fillRect(xLabel[a], y - h / 2, fm.horizontalAdvance(texte), h,
-                            qcouleur(couleurFondEcran));
+                            versQColor(couleurFondEcran));
             canvas.drawText(xLabel[a], y - h / 2 + fm.ascent(), texte);
         }
     }
@@ -132,7 +93,7 @@ void dessineQuadAxeH(QPainter& canvas, const TGeometrieGraphe& g) {
         canvas.setPen(plume(0x000000));
         canvas.drawText(xt, g.mSup + g.hauG + fm.ascent(), texte);
     }
-    canvas.setBrush(qcouleur(couleurFondEcran));
+    canvas.setBrush(versQColor(couleurFondEcran));
     canvas.setPen(plume(0x000000));
     canvas.drawLine(L, g.mSup + g.hauG, L + g.larG + 3, g.mSup + g.hauG);
     if (g.mSup < g.yOri && g.yOri < g.mSup + g.hauG) {

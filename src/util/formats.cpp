@@ -436,3 +436,39 @@ QString formatReelIng(int n, double valeur, QChar separateur) {
     tampon[longueur++] = ' ';
     return versTexte(tampon, longueur, separateur, prefixeSI(groupe).texte, valeur < 0);
 }
+
+QString texteG4(double valeur, QChar separateur) {
+    if (!std::isfinite(valeur))
+        return std::isnan(valeur) ? QStringLiteral("NAN")
+                                  : (valeur > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
+    if (valeur == 0)
+        return QStringLiteral("0");
+    const Chiffres c = chiffres(std::fabs(valeur), 4);
+    QString s = QString::number(c.entier); // exactly 4 digits
+    QString r = valeur < 0 ? QStringLiteral("-") : QString();
+    auto sansZeros = [&](QString fraction) {
+        while (fraction.endsWith(u'0'))
+            fraction.chop(1);
+        return fraction;
+    };
+    if (c.exposant <= 3 && c.exposant >= -5) {
+        if (c.exposant >= 0) {
+            r += s.left(c.exposant + 1);
+            const QString f = sansZeros(s.mid(c.exposant + 1));
+            if (!f.isEmpty())
+                r += separateur + f;
+        } else {
+            r += u'0';
+            r += separateur + QString(-c.exposant - 1, u'0') + sansZeros(s);
+        }
+        return r;
+    }
+    r += s.left(1);
+    const QString f = sansZeros(s.mid(1));
+    if (!f.isEmpty())
+        r += separateur + f;
+    const int e = std::abs(c.exposant);
+    r += QStringLiteral("E") + (c.exposant < 0 ? u'-' : u'+') +
+         QStringLiteral("%1").arg(e, 2, 10, QLatin1Char('0'));
+    return r;
+}

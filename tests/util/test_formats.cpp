@@ -352,3 +352,25 @@ TEST(Formats, TexteG6EstConstruitSurLeCoeurAscii) {
 }
 
 } // namespace
+
+TEST(TexteG4, FormatGeneral) {
+    const struct {
+        double v;
+        const char* texte;
+    } cas[] = {
+        {0, "0"},
+        {2, "2"},
+        {0.2, "0,2"},
+        {-1.5, "-1,5"},
+        {1234.4, "1234"},
+        {12345, "1,235E+04"},
+        {0.00012, "0,00012"},
+        {0.000001, "1E-06"},
+        {2.0004, "2"},
+        {1e10, "1E+10"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.v);
+        EXPECT_EQ(texteG4(c.v, u','), QString::fromUtf8(c.texte));
+    }
+}

@@ -1,5 +1,7 @@
 #include "indices.h"
 
+#include "couleursqt.h"
+
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
@@ -16,10 +18,6 @@ struct TSegment {
     QString texte;
     TNiveau niveau;
 };
-
-QColor versQColor(std::uint32_t couleur) {
-    return QColor(int(couleur & 0xFF), int((couleur >> 8) & 0xFF), int((couleur >> 16) & 0xFF));
-}
 
 // Cuts a prepared text where its level changes; the control characters are not drawn.
 std::vector<TSegment> decouper(const QString& prepare) {

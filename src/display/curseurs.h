@@ -1,0 +1,25 @@
+#pragma once
+// The markers of the graph: two green time markers that select what the exports take (the
+// start marker is also the origin of the time graduations, kept in the geometry as t0), and
+// in the measurement mode two red instants and two red voltage levels.
+#include "geometrie.h"
+
+class QPainter;
+
+struct TCurseurs {
+    double tFin = 0.0;             // time of the green end marker
+    int xeT0X = 0, xetFX = 0;      // pixel columns of the green markers
+    int xst0 = 0, xstF = 0;        // left x of their labels
+    double t0M = 0.0, tFinM = 0.0; // red instants 1 and 2
+    int xeT0M = 0, xeTFM = 0;
+    double UMaxM = 0.0, UMinM = 0.0; // red levels, in the scale of the current axis
+    int yeUmaxM = 0, yeUMinM = 0;
+};
+
+// Green markers with their labels "t = 0" and "t[Fin]= …s" (labels kept apart); updates
+// xst0 and xstF.
+void dessineCurseursT(QPainter& canvas, const TGeometrieGraphe& g, TCurseurs& c);
+// Red instants.
+void dessineCurseursMesureT(QPainter& canvas, const TGeometrieGraphe& g, const TCurseurs& c);
+// Red levels lying within the plotting area.
+void dessineCurseursMesureU(QPainter& canvas, const TGeometrieGraphe& g, const TCurseurs& c);
