@@ -88,16 +88,26 @@ bool TDessinCourbes::surAxeCourant(int k) const {
            series_.voiesMesurees[k].axeVM == g_.axeQuadrilleX;
 }
 
+void TDessinCourbes::setCouleursCourantes(int premier, const std::array<TColor, 8>& couleurs) {
+    premierCourant_ = premier;
+    couleursCourantes_ = couleurs;
+}
+
 TColor TDessinCourbes::couleur(int k, int optionCl) const {
-    const TColor c = series_.voiesMesurees[k].clVM;
+    const int j = k - premierCourant_;
+    const TColor c = premierCourant_ >= 0 && j >= 0 && j < 8 ? couleursCourantes_[j]
+                                                             : series_.voiesMesurees[k].clVM;
     return optionCl == optionClAncienne ? eclaircirCouleur(c, 90) : c;
 }
 
 int64_t TDessinCourbes::dernierPoint(int k, int64_t kMax, int64_t pt0) const {
     // A series without its description cannot be placed: nothing is readable.
-    if (pt0 < 0 || k < 0 || k >= static_cast<int>(series_.voiesMesurees.size()))
+    if (pt0 < 0 || k < 0 || k >= static_cast<int>(series_.voiesMesurees.size()) ||
+        k >= static_cast<int>(series_.tv2.size()))
         return -1;
-    return std::min(kMax, series_.nbPointsSerie(k) - 1 - pt0);
+    // The column's own length: committed columns hold nbPtsAX values, those of a running
+    // acquisition one or two frames.
+    return std::min(kMax, static_cast<int64_t>(series_.tv2[k].size()) - 1 - pt0);
 }
 
 double TDessinCourbes::valeur(int k, int64_t pt0, int64_t i) const {
@@ -250,6 +260,36 @@ void dessineSeriesAnterieures(QPainter& canvas, const TGeometrieGraphe& g,
     dessineSeries(d, series.nbVoiesMesurees, modeDessinVM, optionClAncienne, kMax, 0, false);
 }
 
+void dessineSerieCourante(QPainter& canvas, const TGeometrieGraphe& g,
+                          const TSeriesMesurees& series, int modeDessinVM, const TTraceCourant& t) {
+    const int64_t kMax = t.ptFront;
+    if (kMax < 1 || !(t.dt0X > 0.0) || g.xe(static_cast<double>(kMax) * t.dt0X) == g.xe(0.0))
+        return;
+    TDecoupage decoupage(canvas, g);
+    TDessinCourbes d(canvas, g, series, t.dt0X);
+    const int premier = series.nbVoiesMesurees;
+    d.setCouleursCourantes(premier, t.couleurs);
+    const int dernier =
+        std::min<int>(premier + t.nbVoiesSignaux, static_cast<int>(series.tv2.size()));
+    auto passe = [&](int64_t kHaut, int64_t kBas, int64_t pt0) {
+        if (modeDessinVM == modeSegmentsVerticaux) {
+            for (bool courant : {false, true})
+                for (int k = premier; k < dernier; ++k)
+                    if (d.surAxeCourant(k) == courant)
+                        d.dessineUneCourbeSegsVerts(k, 1, optionClVoie, kHaut, kBas, pt0);
+            return;
+        }
+        for (int k = premier; k < dernier; ++k) {
+            if (modeDessinVM == modeLignesPoints)
+                d.dessineUneCourbePoints(k, optionClVoie, kHaut, kBas, pt0);
+            d.dessineUneCourbeLignes(k, 1, optionClVoie, kHaut, kBas, pt0);
+        }
+    };
+    if (t.modeDoubleTrameX && t.ptFront + 1 <= t.nbPtsAffX - 1)
+        passe(t.nbPtsAffX - 1, t.ptFront + 1, (1 - t.trameX) * t.nbPts0X);
+    passe(kMax, 0, t.pt0Trame);
+}
+
 void dessinetPretrig(QPainter& canvas, const TGeometrieGraphe& g, int modeDecl, double tPretrig) {
     if (modeDecl == 0)
         return;
@@ -280,8 +320,8 @@ void dessineLegende(QPainter& canvas, int largeur, int hauteur, TColor couleur) 
         const int x = arrondi(j * (w - 7) / 4 + 3);
         canvas.drawLine(x, 1, x, hauteur - 2);
     }
-    canvas.setPen(QPen(versQColor(couleur), std::max(1, arrondi(w / 20)), Qt::SolidLine, Qt::RoundCap,
-                       Qt::RoundJoin));
+    canvas.setPen(QPen(versQColor(couleur), std::max(1, arrondi(w / 20)), Qt::SolidLine,
+                       Qt::RoundCap, Qt::RoundJoin));
     QPolygon zigzag;
     zigzag.append(QPoint(0, arrondi(h / 2)));
     for (int j = 0; j <= 6; ++j)

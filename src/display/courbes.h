@@ -5,6 +5,7 @@
 // number of points.
 #include "geometrie.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -64,6 +65,10 @@ public:
     // True when channel k is carried by the current axis (bold lines, larger crosses).
     bool surAxeCourant(int k) const;
 
+    // The series of the running acquisition (from premier on) have no colour of their own
+    // yet: they take the colour of their input.
+    void setCouleursCourantes(int premier, const std::array<TColor, 8>& couleurs);
+
 private:
     TColor couleur(int k, int optionCl) const;
     // Last readable point index (relative to pt0) at most kMax; −1 when none.
@@ -77,6 +82,8 @@ private:
     const TGeometrieGraphe& g_;
     const TSeriesMesurees& series_;
     double dtAX_;
+    int premierCourant_ = -1;
+    std::array<TColor, 8> couleursCourantes_{};
 };
 
 // Curve pass of the series at rest, clipped to the plotting area: the visible points of
@@ -91,6 +98,26 @@ std::optional<float> dessineCourbesRepos(QPainter& canvas, const TGeometrieGraph
 void dessineSeriesAnterieures(QPainter& canvas, const TGeometrieGraphe& g,
                               const TSeriesMesurees& series, int modeDessinVM,
                               const TParamsTrace& params);
+
+// What the redraw of the running acquisition's series reads.
+struct TTraceCourant {
+    double dt0X = 0.0;
+    int64_t nbPts0X = 0;
+    int64_t nbPtsAffX = 0;
+    int nbVoiesSignaux = 0;
+    int64_t ptFront = -1; // last point acquired in the current frame
+    int64_t pt0Trame = 0; // offset of the current frame in the columns
+    int trameX = 0;       // half of a double-frame column being filled
+    bool modeDoubleTrameX = false;
+    std::array<TColor, 8> couleurs{}; // colour of each current signal
+};
+
+// The series of the running acquisition (after the nbVoiesMesurees committed ones), in
+// full colour: in double-frame mode the part of the previous frame not yet overwritten,
+// then the current frame up to ptFront.
+void dessineSerieCourante(QPainter& canvas, const TGeometrieGraphe& g,
+                          const TSeriesMesurees& series, int modeDessinVM,
+                          const TTraceCourant& trace);
 
 // The plotting area the curves are confined to.
 QRect rectCourbes(const TGeometrieGraphe& g);

@@ -4,6 +4,8 @@
 // in the measurement mode two red instants and two red voltage levels.
 #include "geometrie.h"
 
+#include <QString>
+
 class QPainter;
 
 struct TCurseurs {
@@ -15,6 +17,19 @@ struct TCurseurs {
     double UMaxM = 0.0, UMinM = 0.0; // red levels, in the scale of the current axis
     int yeUmaxM = 0, yeUMinM = 0;
 };
+
+// Label of the green end marker: "t[Fin]= " and the duration between the markers, with 4
+// significant digits from a horizontal zoom of 10 on, 3 below (the brackets make "Fin" a
+// subscript when drawn).
+QString texteCurseurFin(double duree, double zoomH);
+
+// Left x of the labels of the green markers at columns xeT0X and xetFX, of widths wA and
+// wB, kept apart from each other and within the plot from L to R.
+struct TPlaceEtiquettes {
+    int xst0 = 0;
+    int xstF = 0;
+};
+TPlaceEtiquettes placeEtiquettes(int L, int R, int xeT0X, int xetFX, int wA, int wB);
 
 // Green markers with their labels "t = 0" and "t[Fin]= …s" (labels kept apart); updates
 // xst0 and xstF.

@@ -27,6 +27,7 @@ TSourceAxes sourceAxes(const TCentrale& c) {
     s.nbVoiesActivesX = c.nbVoiesActivesX;
     s.calibresDispo = c.calibresDispo;
     s.twCals = c.twCals;
+    s.sCalibres = c.sCalibres;
     s.dureeTotale0X = c.dureeTotale0X;
     return s;
 }

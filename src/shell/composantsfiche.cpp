@@ -38,6 +38,8 @@ void TGroupeRadio::setItemIndex(int i) {
 
 namespace {
 
+void construireMesures(TComposantsFiche& c);
+
 QToolButton* boutonOutil(QWidget* parent, const char* nom) {
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(nom));
@@ -205,6 +207,75 @@ void construireVoies(TComposantsFiche& c, QWidget* racine) {
     }
     c.PanelMesuresSurEcran = panneau(c.contenuVoies, "PanelMesuresSurEcran");
     c.PanelMesuresSurEcran->hide();
+    construireMesures(c);
+}
+
+QLineEdit* caseLecture(QWidget* parent, const char* nom, const char* bulle) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(nom));
+    e->setReadOnly(true);
+    e->setToolTip(texteInfoBulle(bulle));
+    return e;
+}
+
+QLabel* libelle(QWidget* parent, const char* texte, const char* nom, const char* bulle) {
+    QLabel* l = etiquette(parent, QString::fromUtf8(texte), nom);
+    if (bulle)
+        l->setToolTip(texteInfoBulle(bulle));
+    return l;
+}
+
+// The measurement panel: the two red instants and the two red levels of the graph.
+void construireMesures(TComposantsFiche& c) {
+    QFrame* p = c.PanelMesuresSurEcran;
+    p->setFrameShape(QFrame::Panel);
+    p->setAutoFillBackground(true);
+    c.BFermerMesuresSurEcran = new QPushButton(QStringLiteral("Fermer"), p);
+    c.BFermerMesuresSurEcran->setObjectName(QStringLiteral("BFermerMesuresSurEcran"));
+    static constexpr const char* b1 =
+        "Indique l'instant correspondant à la position\n\rdu curseur vertical de gauche";
+    static constexpr const char* b2 =
+        "Indique l'instant correspondant à la position\n\rdu curseur vertical de droite";
+    static constexpr const char* bMax =
+        "Indique la valeur correspondant à la position\n\rdu curseur horizontal du haut";
+    static constexpr const char* bMin =
+        "Indique la valeur correspondant à la position\n\rdu curseur horizontal du bas";
+    static constexpr const char* bAxe =
+        "Sélection de l'axe vertical sur lequel  \n\rportent les mesures de tension";
+    c.GBMesureTemps = new QGroupBox(QStringLiteral("Intervalle de temps"), p);
+    c.GBMesureTemps->setObjectName(QStringLiteral("GBMesureTemps"));
+    QGroupBox* t = c.GBMesureTemps;
+    c.LInstant1 = libelle(t, "Instant 1 : ", "LInstant1", b1);
+    c.LInstant2 = libelle(t, "Instant 2 : ", "LInstant2", b2);
+    c.LIntervallet = libelle(t, "Intervalle : ", "LIntervallet", nullptr);
+    c.EditT0M = caseLecture(t, "EditT0M", b1);
+    c.EditTFM = caseLecture(t, "EditTFM", b2);
+    c.EditDTM = caseLecture(t, "EditDTM",
+                            "Indique l'intervalle de temps entre les deux\n\rcurseurs verticaux");
+    c.GBMesureU = new QGroupBox(QStringLiteral("Tension"), p);
+    c.GBMesureU->setObjectName(QStringLiteral("GBMesureU"));
+    QGroupBox* u = c.GBMesureU;
+    c.LUMax = libelle(u, "Max :", "LUMax", bMax);
+    c.LUMin = libelle(u, "Min :", "LUMin", bMin);
+    c.LIntervalleU = libelle(u, "Intervalle : ", "LIntervalleU", nullptr);
+    c.LAxeVertical = libelle(u, "Axe vertical des mesures", "LAxeVertical", bAxe);
+    c.LAxeVertical->setWordWrap(true);
+    c.EditUmaxM = caseLecture(u, "EditUmaxM", bMax);
+    c.EditUMinM = caseLecture(u, "EditUMinM", bMin);
+    c.EditDUM = caseLecture(
+        u, "EditDUM", "Indique l'intervalle de tension entre les \n\rdeux curseurs horizontaux");
+    c.CBAxes = new QComboBox(u);
+    c.CBAxes->setObjectName(QStringLiteral("CBAxes"));
+    c.CBAxes->setToolTip(texteInfoBulle(bAxe));
+}
+
+QToolButton* boutonZoom(QWidget* parent, const char* texte, const char* nom, TBoutonOutil b) {
+    QToolButton* z = boutonOutil(parent, nom);
+    z->setText(QString::fromLatin1(texte));
+    z->setAutoRaise(false);
+    z->setToolTip(infoBulle(b));
+    z->setEnabled(false);
+    return z;
 }
 
 void construireEcran(TComposantsFiche& c, QWidget* racine) {
@@ -215,6 +286,25 @@ void construireEcran(TComposantsFiche& c, QWidget* racine) {
     QPalette blanc = c.PEcran->palette();
     blanc.setColor(QPalette::Window, Qt::white);
     c.PEcran->setPalette(blanc);
+    c.iEcranX = new TVueImage(c.PEcran);
+    c.iEcranX->setObjectName(QStringLiteral("iEcranX"));
+    c.PanelSBH = panneau(c.PEcran, "PanelSBH");
+    c.SBZoomMoinsH = boutonZoom(c.PanelSBH, "-", "SBZoomMoinsH", TBoutonOutil::SBZoomMoinsH);
+    c.SBZoomPlusH = boutonZoom(c.PanelSBH, "+", "SBZoomPlusH", TBoutonOutil::SBZoomPlusH);
+    c.SBHor = new QScrollBar(Qt::Horizontal, c.PanelSBH);
+    c.SBHor->setObjectName(QStringLiteral("SBHor"));
+    c.PanelSBV = panneau(c.PEcran, "PanelSBV");
+    c.SBZoomPlusV = boutonZoom(c.PanelSBV, "+", "SBZoomPlusV", TBoutonOutil::SBZoomPlusV);
+    c.SBZoomMoinsV = boutonZoom(c.PanelSBV, "-", "SBZoomMoinsV", TBoutonOutil::SBZoomMoinsV);
+    c.SBVert = new QScrollBar(Qt::Vertical, c.PanelSBV);
+    c.SBVert->setObjectName(QStringLiteral("SBVert"));
+    // Positions 0..1000 from the start of the series; −1000..1000 around the centre.
+    c.SBHor->setRange(0, 1000);
+    c.SBVert->setRange(-1000, 1000);
+    for (QScrollBar* b : {c.SBHor, c.SBVert}) {
+        b->setSingleStep(10);
+        b->setEnabled(false);
+    }
     c.Splitter1 = panneau(c.PanelEcranTab, "Splitter1");
     c.Splitter1->setCursor(Qt::SplitHCursor);
     c.Splitter1->hide();

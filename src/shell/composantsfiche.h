@@ -2,6 +2,7 @@
 // The controls of the main window, under the names the program gives them. The window
 // places them by code (no layout managers): every position follows the window's size.
 #include "boutonsoutils.h"
+#include "vueimage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <array>
 #include <utility>
@@ -114,10 +116,25 @@ struct TComposantsFiche {
     std::array<QLineEdit*, 8> EditValU{};
     std::array<QLabel*, 8> legendes{};
     QFrame* PanelMesuresSurEcran = nullptr;
+    QPushButton* BFermerMesuresSurEcran = nullptr;
+    QGroupBox* GBMesureTemps = nullptr;
+    QLabel *LInstant1 = nullptr, *LInstant2 = nullptr, *LIntervallet = nullptr;
+    QLineEdit *EditT0M = nullptr, *EditTFM = nullptr, *EditDTM = nullptr;
+    QGroupBox* GBMesureU = nullptr;
+    QLabel *LUMax = nullptr, *LUMin = nullptr, *LIntervalleU = nullptr, *LAxeVertical = nullptr;
+    QLineEdit *EditUmaxM = nullptr, *EditUMinM = nullptr, *EditDUM = nullptr;
+    QComboBox* CBAxes = nullptr;
 
     // Central panel: the graph and the table
     QFrame* PanelEcranTab = nullptr;
     QWidget* PEcran = nullptr;
+    TVueImage* iEcranX = nullptr;
+    QFrame* PanelSBH = nullptr;
+    QToolButton *SBZoomMoinsH = nullptr, *SBZoomPlusH = nullptr;
+    QScrollBar* SBHor = nullptr;
+    QFrame* PanelSBV = nullptr;
+    QToolButton *SBZoomPlusV = nullptr, *SBZoomMoinsV = nullptr;
+    QScrollBar* SBVert = nullptr;
     QFrame* Splitter1 = nullptr;
     QFrame* PTableau = nullptr;
 

@@ -1,7 +1,12 @@
 // The main window's part of the layout: the computed rectangles applied to the controls,
 // the deferred resizing and the reduce/restore buttons.
 #include "fichekirvanemixte.h"
+
+#include "courbes.h"
+#include "graphefiche.h"
+
 #include "imagesboutons.h"
+#include <QPainter>
 
 #include <QResizeEvent>
 
@@ -194,6 +199,9 @@ void TFicheKirvaneMixte::appliquerDisposition() {
             c.RGCalsEA[i]->setElements(textes);
         }
         c.contenuVoies->resize(largeur, hauteur);
+        if (v.mesures)
+            placerMesures(*v.mesures, base);
+        dessineLegendes();
     }
 
     // Central panel: the graph, with the table on its right when shown.
@@ -205,11 +213,56 @@ void TFicheKirvaneMixte::appliquerDisposition() {
                           c.PanelEcranTab->width() - largeurTableau -
                               (d.tableauVisible ? d.largeurSplitter1 : 0),
                           c.PanelEcranTab->height());
+    if (graphe)
+        graphe->redimensionnementEcran(d.coDIMH, d.coDimV);
     if (d.tableauVisible) {
         c.Splitter1->setGeometry(c.PEcran->width(), 0, d.largeurSplitter1,
                                  c.PanelEcranTab->height());
         c.PTableau->setGeometry(c.PanelEcranTab->width() - largeurTableau, 0, largeurTableau,
                                 c.PanelEcranTab->height());
+    }
+}
+
+void TFicheKirvaneMixte::placerMesures(const DispositionMesuresSurEcran& m, const QFont& base) {
+    placer(c.PanelMesuresSurEcran, m.PanelMesuresSurEcran);
+    // Three quarters of the character height: the read-outs fit their boxes.
+    QFont f = police(m.police, base);
+    if (f.pixelSize() > 0)
+        f.setPixelSize(std::max(8, f.pixelSize() * 3 / 4));
+    const std::pair<QWidget*, QRect> controles[] = {
+        {c.GBMesureTemps, m.GBMesureTemps}, {c.EditT0M, m.EditT0M},
+        {c.EditTFM, m.EditTFM},             {c.EditDTM, m.EditDTM},
+        {c.GBMesureU, m.GBMesureU},         {c.EditUmaxM, m.EditUmaxM},
+        {c.EditUMinM, m.EditUMinM},         {c.EditDUM, m.EditDUM},
+        {c.LAxeVertical, m.LAxeVertical},   {c.CBAxes, m.CBAxes},
+        {c.BFermerMesuresSurEcran, m.BFermerMesuresSurEcran}};
+    for (const auto& [w, rect] : controles) {
+        placer(w, rect);
+        w->setFont(f);
+    }
+    // Each label ends 5 pixels left of its box, measured in the font it is drawn with.
+    const std::pair<QLabel*, QLineEdit*> libelles[] = {
+        {c.LInstant1, c.EditT0M}, {c.LInstant2, c.EditTFM}, {c.LIntervallet, c.EditDTM},
+        {c.LUMax, c.EditUmaxM},   {c.LUMin, c.EditUMinM},   {c.LIntervalleU, c.EditDUM}};
+    const QFontMetrics fm(f);
+    for (const auto& [l, e] : libelles) {
+        l->setFont(f);
+        const int w = fm.horizontalAdvance(l->text()) + 2;
+        const int x = std::max(2, e->x() - w - 5);
+        l->setGeometry(x, e->y() + (e->height() - fm.height()) / 2, e->x() - 5 - x, fm.height());
+    }
+}
+
+void TFicheKirvaneMixte::dessineLegendes() {
+    for (int i = 0; i < 8; ++i) {
+        QLabel* l = c.legendes[i];
+        if (l->width() <= 0 || l->height() <= 0)
+            continue;
+        QImage image(l->size(), QImage::Format_RGB32);
+        QPainter p(&image);
+        dessineLegende(p, image.width(), image.height(), reglages.clsVX[i]);
+        p.end();
+        l->setPixmap(QPixmap::fromImage(image));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "fichekirvanechoixcentrale.h"
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
+#include "graphefiche.h"
 #include "imagesboutons.h"
 #include "inscriptionregressi.h"
 #include "sp5.h"
@@ -13,8 +14,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSet>
 
 namespace {
@@ -90,6 +93,8 @@ TFicheKirvaneMixte::TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* paren
     auto* racine = new QWidget(this);
     setCentralWidget(racine);
     construireComposants(c, racine);
+    graphe = std::make_unique<TGrapheFiche>(
+        c, series, [this] { return etatEcran(centrales.SP5.get(), MODEGENERAL); }, this);
     TimerPresenceSP5.setInterval(1000);
     TimerRedimGene.setInterval(100);
     TimerRedimGene.setSingleShot(true);
@@ -97,6 +102,12 @@ TFicheKirvaneMixte::TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* paren
     connect(&TimerPresenceSP5, &QTimer::timeout, this, [this] { TimerPresenceSP5Timer(); });
     connect(&TimerRedimGene, &QTimer::timeout, this, [this] { TimerRedimGeneTimer(); });
     relierBoutons();
+    c.ScrBoxVoies->installEventFilter(this);
+    c.ScrBoxVoies->viewport()->installEventFilter(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             c.CBDureeTotale, c.CBNbPoints, c.CBTypeDeclenchement, c.RGSensDeclenchement,
+             c.CBVoieSynchro, c.EditUSeuilDecl, c.CBPretrigX})
+        w->installEventFilter(this);
     FormCreate();
 }
 
@@ -161,6 +172,8 @@ TFaitsFenetre TFicheKirvaneMixte::faits() {
     f.msOfficeInstalle = msOfficeInstalle;
     f.nbCentralesGerees = static_cast<int>(c.SBCentrales_.size());
     f.PTableauVisible = PTableauVisible;
+    f.zoomIndexH = graphe->ecran.g.zoomIndexH;
+    f.ZoomIndexV = graphe->ecran.g.ZoomIndexV;
     if (TCentrale* u = centrales.SP5.get()) {
         f.memesParametresTemporels = u->memesParametresTemporels();
         f.ajoutPossible = series.ajoutPossible(*u);
@@ -206,6 +219,10 @@ void TFicheKirvaneMixte::appliquerEtat() {
         {c.SBVoirTableau, e.SBVoirTableau},
         {c.SBOptions, e.SBOptions},
         {c.SBMesures, e.SBMesures},
+        {c.SBZoomPlusH, e.SBZoomPlusH},
+        {c.SBZoomMoinsH, e.SBZoomMoinsH},
+        {c.SBZoomPlusV, e.SBZoomPlusV},
+        {c.SBZoomMoinsV, e.SBZoomMoinsV},
     };
     for (const auto& [w, actif] : simples)
         w->setEnabled(actif);
@@ -227,6 +244,14 @@ void TFicheKirvaneMixte::relierBoutons() {
     connect(c.SBRedRegVoies, &QToolButton::clicked, this,
             [this] { SBRedRegClick(c.SBRedRegVoies); });
     connect(c.SBRedRegTemp, &QToolButton::clicked, this, [this] { SBRedRegClick(c.SBRedRegTemp); });
+    const std::pair<QAbstractButton*, TBoutonOutil> graphe[] = {
+        {c.SBZoomPlusH, TBoutonOutil::SBZoomPlusH},
+        {c.SBZoomMoinsH, TBoutonOutil::SBZoomMoinsH},
+        {c.SBZoomPlusV, TBoutonOutil::SBZoomPlusV},
+        {c.SBZoomMoinsV, TBoutonOutil::SBZoomMoinsV},
+        {c.BFermerMesuresSurEcran, TBoutonOutil::BFermerMesuresSurEcran}};
+    for (const auto& [bouton, quel] : graphe)
+        connect(bouton, &QAbstractButton::clicked, this, [this, q = quel] { clicOutil(q); });
 }
 
 TContexteOutils TFicheKirvaneMixte::contexteOutils() const {
@@ -245,6 +270,20 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
         if (demarrage_.titre)
             demarrage_.titre->montrerAPropos();
         break;
+    case TBoutonOutil::SBZoomPlusH:
+    case TBoutonOutil::SBZoomMoinsH:
+    case TBoutonOutil::SBZoomPlusV:
+    case TBoutonOutil::SBZoomMoinsV:
+        graphe->zoom(bouton);
+        ::activerZooms(etat, faits(), MODEGENERAL);
+        appliquerEtat();
+        break;
+    case TBoutonOutil::SBMesures:
+        basculerMesures(c.SBMesures->isChecked());
+        break;
+    case TBoutonOutil::BFermerMesuresSurEcran:
+        basculerMesures(false);
+        break;
     case TBoutonOutil::SBVoirTableau:
         PTableauVisible = c.SBVoirTableau->isChecked();
         c.SBVoirTableau->setToolTip(bulleVoirTableau(PTableauVisible));
@@ -253,6 +292,99 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
     default:
         break;
     }
+}
+
+void TFicheKirvaneMixte::basculerMesures(bool ouvrir) {
+    if (ouvrir) {
+        if (PTableauVisible) { // the panel and the table do not share the screen
+            c.SBVoirTableau->setChecked(false);
+            PTableauVisible = false;
+            c.SBVoirTableau->setToolTip(bulleVoirTableau(false));
+            redimensionnement();
+        }
+        desactiveComposantsAcqSimple(etat, faits());
+        etat.SBMesures = true;
+        etat.BAcquisition = false;
+        setModeGeneral(MODE_MESURES_ECRAN);
+        graphe->entrerMesures();
+    } else {
+        c.SBMesures->setChecked(false);
+        activeComposantsAcqSimple(etat, faits());
+        etat.BAcquisition = true;
+        setModeGeneral(MODE_MESURES);
+        graphe->quitterMesures();
+    }
+    ::activerZooms(etat, faits(), MODEGENERAL);
+    appliquerEtat();
+}
+
+void TFicheKirvaneMixte::keyReleaseEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_F10:
+        if (!acquisitionEnCours(MODEGENERAL) && MODEGENERAL != MODE_MESURES_ECRAN &&
+            MODEGENERAL < MODE_TRANSFERT_EXCEL && c.BAcquisition->isEnabled())
+            c.BAcquisition->click();
+        break;
+    case Qt::Key_Escape:
+        if (acquisitionEnCours(MODEGENERAL))
+            c.BAcquisition->click();
+        break;
+    default:
+        QMainWindow::keyReleaseEvent(e);
+        return;
+    }
+    e->accept();
+}
+
+// Enter moves the focus along the settings fields.
+static QWidget* suivantEntree(const TComposantsFiche& c, QObject* champ) {
+    if (champ == c.CBDureeTotale)
+        return c.CBNbPoints;
+    if (champ == c.CBNbPoints)
+        return c.CBDureeTotale;
+    if (champ == c.CBTypeDeclenchement)
+        return c.RGSensDeclenchement->isEnabled() ? c.RGSensDeclenchement : nullptr;
+    if (champ == c.RGSensDeclenchement)
+        return c.CBVoieSynchro;
+    if (champ == c.CBVoieSynchro)
+        return c.EditUSeuilDecl;
+    if (champ == c.EditUSeuilDecl)
+        return c.CBPretrigX->isEnabled() ? c.CBPretrigX : c.CBTypeDeclenchement;
+    if (champ == c.CBPretrigX)
+        return c.CBTypeDeclenchement;
+    return nullptr;
+}
+
+bool TFicheKirvaneMixte::eventFilter(QObject* objet, QEvent* e) {
+    if (objet == c.ScrBoxVoies || objet == c.ScrBoxVoies->viewport()) {
+        if (e->type() == QEvent::Enter)
+            survolSBVoies = true;
+        else if (e->type() == QEvent::Leave)
+            survolSBVoies = false;
+        else if (e->type() == QEvent::Wheel && survolSBVoies) {
+            // One notch scrolls the channel box by a twentieth of the panel's height.
+            const int delta = static_cast<QWheelEvent*>(e)->angleDelta().y();
+            const int pas = c.PanelVoies->height() / 20;
+            QScrollBar* barre = c.ScrBoxVoies->verticalScrollBar();
+            if (delta != 0)
+                barre->setValue(barre->value() + (delta > 0 ? -pas : pas));
+            return true;
+        }
+        return false;
+    }
+    if (e->type() == QEvent::KeyRelease) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            if (QWidget* w = suivantEntree(c, objet)) {
+                w->setFocus();
+                return true;
+            }
+        } else if (k->key() == Qt::Key_F10 || k->key() == Qt::Key_Escape) {
+            keyReleaseEvent(const_cast<QKeyEvent*>(k));
+            return true;
+        }
+    }
+    return false;
 }
 
 void TFicheKirvaneMixte::Quitter() {

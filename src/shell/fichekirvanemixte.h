@@ -18,6 +18,8 @@
 #include <set>
 
 class TFicheKirvaneMixteTitre;
+class TGrapheFiche;
+struct DispositionMesuresSurEcran;
 
 // Caption of the main window.
 inline constexpr const char* TITRE_FICHE_PRINCIPALE =
@@ -67,6 +69,7 @@ public:
     EtatPanneauxLateraux panneaux;
 
     TComposantsFiche c;
+    std::unique_ptr<TGrapheFiche> graphe;
     TGestionnaireCentrales centrales;
     TReglagesKirvane reglages;
     TSeriesMesurees series;
@@ -92,6 +95,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
     // TVueCentrales
@@ -115,6 +120,10 @@ private:
     void relierBoutons();
     void clicOutil(TBoutonOutil bouton);
     void appliquerDisposition();
+    void placerMesures(const DispositionMesuresSurEcran& m, const QFont& base);
+    void dessineLegendes();
+    void basculerMesures(bool ouvrir);
+    bool survolSBVoies = false;
     void setModeGeneral(int mode);
     TContexteOutils contexteOutils() const;
 

@@ -1,5 +1,6 @@
 // The main window started as a teacher starts it, against the SP5 simulator, with the
 // questions answered by the test.
+#include "fiche_essai.h"
 #include "fichekirvanemixte.h"
 #include "fichekirvanemixtetitre.h"
 #include "sp5.h"
@@ -10,85 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-const QString cheminSimulateur = QStringLiteral(KIRVANE_SIMULATEUR_SP5);
-
-class BoitesEssai : public TBoitesDialogue {
-public:
-    QStringList avertissements;
-    QStringList questions;
-    QList<TReponse> reponses; // given in order; "Non" when exhausted
-    std::set<int> typesProposes;
-    int choix = -1;
-    void avertir(QWidget*, const QString& texte) override { avertissements << texte; }
-    TReponse demander(QWidget*, const QString& texte, bool) override {
-        questions << texte;
-        return reponses.isEmpty() ? TReponse::Non : reponses.takeFirst();
-    }
-    int choisirCentrale(QWidget*, const std::set<int>& types) override {
-        typesProposes = types;
-        return choix;
-    }
-};
-
-// A unit kind for the chooser test: installed, never plugged.
-class V6Factice : public TCentrale {
-public:
-    V6Factice() : TCentrale(1) {
-        typeCentrale = CENTRALE_V6;
-        nomCentrale = nomLongCentrale(CENTRALE_V6);
-        CentraleInstallee = true;
-        nbEAU = nbCanaux_ = nbCanauxUt = 3;
-        ChxModeDiff = 2;
-        VoiesX.resize(3);
-        canauxDiff.assign(3, true);
-        sEntrees = {"EA1", "EA2", "EA3"};
-        GBCanauxCaption = {"EA 1", "EA 2", "EA 3"};
-    }
-};
-
-// The simulator's own controls, on a handle that never unloads it.
-void debrancherSimulateur(bool debranche) {
-    static QLibrary bibli(cheminSimulateur);
-    bibli.setLoadHints(QLibrary::PreventUnloadHint);
-    auto f = reinterpret_cast<void (*)(int32_t)>(bibli.resolve("SimSP5_SetDebranche"));
-    QVERIFY(f);
-    f(debranche ? 1 : 0);
-}
-
-} // namespace
-
-class TestFichePrincipale : public QObject {
+class TestFichePrincipale : public QObject, private TEssaiFiche {
     Q_OBJECT
-
-    QTemporaryDir dossier;
-    BoitesEssai* boites = nullptr;
-
-    TDemarrageFiche demarrage(TFicheKirvaneMixteTitre* titre, bool avecV6 = false,
-                              bool avecSP5 = true) {
-        TDemarrageFiche d = demarrageStandard(titre);
-        TFabriqueCentrale standard = d.fabrique;
-        d.fabrique = [standard, avecV6](int famille, const QString& chemin) {
-            if (famille == FAMILLE_V6 && avecV6) {
-                TCreationCentrale r;
-                r.centrale = std::make_unique<V6Factice>();
-                return r;
-            }
-            return standard(famille, chemin);
-        };
-        d.chemins = {};
-        if (avecSP5)
-            d.chemins.sp5 = {cheminSimulateur};
-        if (avecV6)
-            d.chemins.v6 = {QStringLiteral("/v6")};
-        d.stock = std::make_unique<TMagasinReglagesQSettings>(dossier.path() + "/Kirvane.ini");
-        d.dossierParametres = dossier.path();
-        auto b = std::make_unique<BoitesEssai>();
-        boites = b.get();
-        d.boites = std::move(b);
-        return d;
-    }
 
 private slots:
     void init() { QFile::remove(dossier.path() + "/Kirvane.ini"); }

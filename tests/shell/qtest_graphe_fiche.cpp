@@ -1,0 +1,163 @@
+// The graph in the main window, with a synthetic store of eight series: what a teacher sees
+// and does with the mouse and the tool bar. With KIRVANE_CAPTURES set to a folder, the
+// window is also saved there at each step (run under a real display to look at it).
+#include "fiche_essai.h"
+#include "couleursqt.h"
+#include "graphefiche.h"
+#include "seriessynthetiques.h"
+
+#include <QScrollBar>
+
+namespace {
+
+constexpr double duree = 0.02;
+constexpr int64_t nbPts = 1001;
+
+void capturer(QWidget& fiche, const char* nom) {
+    const QByteArray dossier = qgetenv("KIRVANE_CAPTURES");
+    if (dossier.isEmpty())
+        return;
+    QCoreApplication::processEvents();
+    fiche.grab().save(QString::fromLocal8Bit(dossier) + "/" + nom + ".png");
+}
+
+QColor pixel(const TGrapheFiche& g, QPoint p) {
+    return g.ecran.iEcranX.pixelColor(p);
+}
+
+} // namespace
+
+class TestGrapheFiche : public QObject, private TEssaiFiche {
+    Q_OBJECT
+
+    std::unique_ptr<TFicheKirvaneMixte> fiche;
+
+    TGrapheFiche& graphe() { return *fiche->graphe; }
+
+    // The window at its design size, holding the synthetic series as if just acquired.
+    void ouvrir() {
+        fiche = std::make_unique<TFicheKirvaneMixte>(demarrage(nullptr));
+        fiche->show();
+        fiche->finInitialisation();
+        QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
+        fiche->resize(1060, 725);
+        // The layout follows a resize 100 ms later, the panels hidden meanwhile.
+        QTRY_VERIFY(fiche->c.PanelVoies->isVisible() && fiche->c.PanelEcranTab->isVisible());
+        TGrapheSynthetique s = grapheSynthetique(nbPts, duree);
+        fiche->series = std::move(s.series);
+        TCentrale& u = *fiche->centrales.SP5;
+        u.dt0X = u.dtAX = s.etat.dtAX;
+        u.nbPts0X = u.nbPtsAX = u.nbPtsAffX = nbPts;
+        u.dureeTotale0X = u.dureeTotaleAX = duree;
+        fiche->MODEGENERAL = MODE_MESURES;
+        // As at the end of an acquisition: tool buttons and zooms enabled.
+        activeBoutonsOutils(fiche->etat, fiche->faits());
+        ::activerZooms(fiche->etat, fiche->faits(), fiche->MODEGENERAL);
+        fiche->appliquerEtat();
+        graphe().ecran.curseurs.tFin = graphe().ecran.curseurs.tFinM = duree;
+        fiche->redimensionnement();
+        graphe().redessiner(true);
+    }
+
+    QPoint pointDeCourbe(int k, int64_t i) {
+        const TGeometrieGraphe& g = graphe().ecran.g;
+        const TVoieMesuree& v = fiche->series.voiesMesurees[k];
+        return {g.xe(i * fiche->centrales.SP5->dtAX),
+                g.ye(fiche->series.tv2[k][static_cast<size_t>(i)], v.echVM)};
+    }
+
+private slots:
+    void cleanup() {
+        if (fiche) {
+            boites->reponses = {TReponse::Oui, TReponse::Non};
+            fiche->close();
+            fiche.reset();
+        }
+    }
+
+    void lesCourbesSontDessineesDansLeCadre() {
+        ouvrir();
+        capturer(*fiche, "graphe_taille_de_conception");
+        if (!qgetenv("KIRVANE_CAPTURES").isEmpty())
+            graphe().ecran.iEcranX.save(qgetenv("KIRVANE_CAPTURES") + "/image_graphe.png");
+        const TGeometrieGraphe& g = graphe().ecran.g;
+        QCOMPARE(g.nbAxes, 4); // the four ranges of the series
+        QCOMPARE(graphe().ecran.iEcranX.size(), fiche->c.iEcranX->size());
+        // Background around the plot, white inside it, EA0's colour on its curve.
+        QCOMPARE(pixel(graphe(), QPoint(1, g.hauT - 2)), QColor(240, 240, 240));
+        const QPoint p = pointDeCourbe(0, 300);
+        QCOMPARE(pixel(graphe(), p), versQColor(clsV0[0]));
+        QCOMPARE(pixel(graphe(), QPoint(g.gauche() + 3, g.mSup + 2)), QColor(Qt::white));
+        // The end marker stands on the last point: its triangle above the plot is green.
+        const int xFin = graphe().ecran.curseurs.xetFX;
+        QCOMPARE(xFin, g.xe(duree));
+        int verts = 0;
+        for (int y = g.mSup; y < g.mSup + g.hauG; ++y)
+            verts += pixel(graphe(), QPoint(xFin, y)) == QColor(0, 128, 0);
+        QVERIFY(verts > g.hauG / 3); // a dashed line
+    }
+
+    void leZoomEtLeDefilement() {
+        ouvrir();
+        QVERIFY(!fiche->c.SBHor->isEnabled());
+        QVERIFY(fiche->c.SBZoomPlusH->isEnabled());
+        QVERIFY(!fiche->c.SBZoomMoinsH->isEnabled());
+        QTest::mouseClick(fiche->c.SBZoomPlusH, Qt::LeftButton);
+        QTest::mouseClick(fiche->c.SBZoomPlusH, Qt::LeftButton);
+        const TGeometrieGraphe& g = graphe().ecran.g;
+        QCOMPARE(g.zoomIndexH, 2);
+        QVERIFY(fiche->c.SBHor->isEnabled());
+        QVERIFY(fiche->c.SBZoomMoinsH->isEnabled());
+        capturer(*fiche, "graphe_zoom_5");
+        // Scrolling to the end brings the last point to the right edge.
+        fiche->c.SBHor->setValue(1000);
+        QCOMPARE(g.xOri, g.xOriMin);
+        QVERIFY(g.xe(0.0) < g.gauche());
+        QVERIFY(g.xe(duree) <= g.gauche() + g.larG);
+    }
+
+    void leModeMesuresEtLePointage() {
+        ouvrir();
+        QTest::mouseClick(fiche->c.SBMesures, Qt::LeftButton);
+        QCOMPARE(fiche->MODEGENERAL, MODE_MESURES_ECRAN);
+        QVERIFY(fiche->c.PanelMesuresSurEcran->isVisible());
+        QVERIFY(!fiche->c.BAcquisition->isEnabled());
+        QCOMPARE(fiche->c.CBAxes->count(), 4);
+        // The levels at ±90 % of the current axis's range (10 V), the instants at the ends.
+        QCOMPARE(fiche->c.EditUmaxM->text(), QString("  9.00 V"));
+        QCOMPARE(fiche->c.EditUMinM->text(), QString("  -9.00 V"));
+        QCOMPARE(fiche->c.EditDUM->text(), QString("  18.0 V"));
+        QCOMPARE(fiche->c.EditDTM->text(), QString("  20.0 ms"));
+        capturer(*fiche, "graphe_mesures");
+
+        // Hovering a point of EA1's curve names its series and shows its coordinates.
+        const QPoint p = pointDeCourbe(1, 100);
+        QTest::mouseMove(fiche->c.iEcranX, p);
+        QCOMPARE(fiche->c.EditSerieP->text(), QString("u1_M"));
+        QVERIFY(fiche->c.EditPointP->text().startsWith("t = "));
+
+        QTest::mouseClick(fiche->c.BFermerMesuresSurEcran, Qt::LeftButton);
+        QCOMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QVERIFY(!fiche->c.PanelMesuresSurEcran->isVisible());
+        QVERIFY(!fiche->c.SBMesures->isChecked());
+    }
+
+    void glisserLeCurseurDeFin() {
+        ouvrir();
+        const TGeometrieGraphe& g = graphe().ecran.g;
+        const int x = graphe().ecran.curseurs.xetFX;
+        const int y = g.mSup + 20;
+        QTest::mousePress(fiche->c.iEcranX, Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mouseMove(fiche->c.iEcranX, QPoint(x - 200, y));
+        QTest::mouseRelease(fiche->c.iEcranX, Qt::LeftButton, {}, QPoint(x - 200, y));
+        const double tFin = graphe().ecran.curseurs.tFin;
+        QVERIFY(tFin < duree);
+        // Snapped to a sample.
+        const double dt = fiche->centrales.SP5->dt0X;
+        QCOMPARE(std::round(tFin / dt) * dt, tFin);
+        capturer(*fiche, "graphe_curseur_deplace");
+    }
+};
+
+QTEST_MAIN(TestGrapheFiche)
+#include "qtest_graphe_fiche.moc"
