@@ -1,0 +1,433 @@
+// The start/stop controller, the single acquisition and the frame loop of permanent mode
+// with its exit codes.
+#include "moteuracquisition.h"
+
+#include "arrondis.h"
+#include "bibliotheque.h"
+#include "formats.h"
+#include "lecture.h"
+
+#include <algorithm>
+#include <exception>
+
+const QString TMoteurAcquisition::texteDebranchement = QStringLiteral(
+    "Acquisition interrompue car probable débranchement\n\rde la centrale. Il est conseillé de "
+    "vérifier le \n\rbranchement et l'alimentation puis de recommencer.");
+
+TMoteurAcquisition::TMoteurAcquisition(TCentrale* centrale, TSeriesMesurees& series,
+                                       TVueAcquisition& vue)
+    : SP5(centrale), series_(series), vue_(vue) {
+    changements_.reserve(16);
+}
+
+int TMoteurAcquisition::calculerNbPtsFifo(double dt0X, int nbVoiesSignaux, int nbPtsFifoMin) {
+    const double parTransfert = dt0X > 0.0 ? arrondiPair(0.1 / dt0X) : 256.0;
+    return maxArrondi(maxArrondi(minArrondi(parTransfert, 256.0), nbVoiesSignaux), nbPtsFifoMin);
+}
+
+QString TMoteurAcquisition::texteValeurDirecte(double volts) {
+    return QStringLiteral("  ") + formatReel(4, 4, volts) + QLatin1Char('V');
+}
+
+namespace {
+
+// An exit code that ends permanent mode is never replaced by a settings change, and the
+// loss of the unit or a quit request by nothing.
+int codeRetenu(int actuel, int nouveau) {
+    if (actuel == 13 || actuel == 15)
+        return actuel;
+    if ((actuel == 1 || actuel == 14) && nouveau >= 2 && nouveau <= 12)
+        return actuel;
+    return nouveau;
+}
+
+} // namespace
+
+void TMoteurAcquisition::BAcquisitionClick() {
+    if (SP5 == nullptr)
+        return;
+    switch (MODEGENERAL) {
+    case 0:
+    case 1:
+    case 2:
+    case 4: {
+        vue_.timerAcqDirecte(false);
+        if (SP5->nbVoiesActivesX == 0) {
+            vue_.informer(QStringLiteral(
+                "Aucune entrée analogique n'est active. \n\rActivez au moins une entrée !"));
+            return;
+        }
+        stop = false;
+        if (SP5->Presente()) {
+            Acquisition();
+            return;
+        }
+        vue_.afficherMessage(QStringLiteral("La centrale n'a pas été trouvée"));
+        const int t = SP5->typeCentrale;
+        const bool alimentee =
+            t == CENTRALE_SP5 || t == CENTRALE_SIMULATION_SP5 || t == CENTRALE_CAMPUS;
+        vue_.messageSimple(
+            QStringLiteral("La centrale ") + SP5->nomCentrale +
+            QStringLiteral(" n'a pas été trouvée: vérifiez si\n\r") +
+            QStringLiteral("elle est connectée à un port USB de l'ordinateur") +
+            (alimentee ? QStringLiteral("\n\r et si elle est alimentée.") : QStringLiteral(".")));
+        return;
+    }
+    case 3:
+        typeSortieMP = codeRetenu(typeSortieMP, 1);
+        SP5->arreteAcq();
+        MODEGENERAL = 2;
+        vue_.setModeGeneral(2);
+        return;
+    case 5:
+        SP5->arreteAcq();
+        stop = true;
+        if (modeBalayage == 0) {
+            typeSortieMP = codeRetenu(typeSortieMP, 1);
+            MODEGENERAL = 4;
+            vue_.setModeGeneral(4);
+        } else {
+            typeSortieMP = codeRetenu(typeSortieMP, 14);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+void TMoteurAcquisition::setModepermanent(bool mp) {
+    modePermanent = mp;
+    vue_.afficherModePermanent(mp);
+}
+
+void TMoteurAcquisition::clicModePermanent(bool coche) {
+    if (MODEGENERAL == 5) {
+        if (modeBalayage == 1) {
+            typeSortieMP = codeRetenu(typeSortieMP, 14);
+            typeSortieMP1 = -1;
+        } else {
+            typeSortieMP = codeRetenu(typeSortieMP, 1);
+            setModepermanent(false);
+            MODEGENERAL = 4;
+            vue_.setModeGeneral(4);
+        }
+        nouveauxParametres = true;
+        return;
+    }
+    setModepermanent(coche);
+    MODEGENERAL = coche ? 4 : 2;
+    vue_.setModeGeneral(MODEGENERAL);
+}
+
+void TMoteurAcquisition::nouveauReglage(int code) {
+    if (SP5 == nullptr || code < 2 || code > 12)
+        return;
+    const TReglagesMP valeurs = *this;
+    if (MODEGENERAL != 5) {
+        // No frame to wait for: the unit takes the change at once.
+        if (code != 12)
+            appliquerReglage ? appliquerReglage(code, valeurs)
+                             : appliquerReglageUnite(code, valeurs);
+        return;
+    }
+    changements_.push_back({code, valeurs});
+    typeSortieMP = codeRetenu(typeSortieMP, code);
+    nouveauxParametres = true;
+    SP5->arreteAcq();
+}
+
+void TMoteurAcquisition::quitterPendantAcquisition() {
+    if (MODEGENERAL != 5)
+        return;
+    typeSortieMP = codeRetenu(typeSortieMP, 15);
+    nouveauxParametres = true;
+    if (SP5 != nullptr)
+        SP5->arreteAcq();
+}
+
+void TMoteurAcquisition::decisionAjout() {
+    series_.ajouterLesCourbesX = SP5->memesParametresTemporels() && CBAjouterCourbes;
+}
+
+void TMoteurAcquisition::decisionDoubleTrame() {
+    modeDoubleTrameX = modeBalayage == 0 && SP5->dureeTotale0X <= LimDureeMDT && !optionEffaceTrame;
+}
+
+void TMoteurAcquisition::preparerStore() {
+    series_.PrepareTV2(*SP5, modeDoubleTrameX);
+    demiComplete_ = {false, false};
+}
+
+void TMoteurAcquisition::Acquisition() {
+    if (SP5 == nullptr)
+        return;
+    vue_.timerPresence(false);
+    vue_.timerAcqDirecte(false);
+    try {
+        if (!modePermanent) {
+            modeDoubleTrameX = false;
+            trameX = 0;
+            typeSortieMP = 0;
+            changements_.clear();
+            vue_.afficherMessage(QStringLiteral("Acquisition en cours..."));
+            MODEGENERAL = 3;
+            vue_.setModeGeneral(3);
+            vue_.debutAcquisition(false);
+            decisionAjout();
+            preparerStore();
+            pt0Trame = 0;
+            ptFront = 0;
+            vue_.setModeDessinVM();
+            vue_.redessiner(true);
+            SP5->Reset();
+            SP5->NbPtsFifo = calculerNbPtsFifo(SP5->dt0X, SP5->nbVoiesSignaux, SP5->nbPtsFifoMin);
+            SP5->prepareTousPRX(true);
+            vue_.dessinerPretrig();
+            SP5->idxPretrig = pretrigActif ? indexCBPretrig : 0;
+            if (SP5->modeDecl == 1 || SP5->modeDecl == 2)
+                vue_.afficherMessage(QStringLiteral("Attente du déclenchement..."));
+            vue_.legendeBoutonAcquisition(QStringLiteral("Arrêter"));
+            SP5->TailleTransfertFifo(SP5->NbPtsFifo);
+            SP5->ViderFifo();
+            // The post-trigger share of the total duration.
+            intervalleFinMesures_ =
+                arrondi64(SP5->dureeTotale0X * 1000.0 *
+                          (100 - 25 * std::clamp(SP5->idxPretrig, 0, 4)) / 100.0);
+            acquisitionSimple();
+            sortieNormaleMS();
+        } else {
+            intervalleFinMesures_ = -1;
+            acquisitionPermanente();
+        }
+    } catch (const EErreurBibliotheque& e) {
+        erreurAcquisition(e.texte());
+    } catch (const std::exception& e) {
+        erreurAcquisition(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        erreurAcquisition(QString());
+    }
+    premiereAcq = false;
+    vue_.acquisitionTerminee();
+}
+
+void TMoteurAcquisition::erreurAcquisition(const QString& detail) {
+    // The unit is stopped, the window leaves the running state and the user is told:
+    // an acquisition never stays stuck in state 3 or 5.
+    try {
+        SP5->arreteAcq();
+    } catch (...) {
+    }
+    changements_.clear();
+    vue_.masquerAttenteLongue();
+    MODEGENERAL = modePermanent ? 4 : 2;
+    vue_.setModeGeneral(MODEGENERAL);
+    vue_.legendeBoutonAcquisition(QStringLiteral("Démarrer l'acquisition"));
+    QString texte = QStringLiteral("L'acquisition a été interrompue par une erreur");
+    texte += detail.isEmpty() ? QStringLiteral(".") : QStringLiteral(" :\n\r") + detail;
+    vue_.avertir(texte);
+    vue_.timerPresence(true);
+    vue_.timerAcqDirecte(false);
+}
+
+void TMoteurAcquisition::acquisitionSimple() {
+    preparerColonnes(TGenreLecture::Simple);
+    armer(TGenreLecture::Simple);
+    boucleLecture(TGenreLecture::Simple);
+}
+
+void TMoteurAcquisition::acquisitionPermanente() {
+    TCentrale& c = *SP5;
+    vue_.afficherMessage(QStringLiteral("Acquisition en cours..."));
+    vue_.legendeBoutonAcquisition(QStringLiteral("Arrêter"));
+    MODEGENERAL = 5;
+    vue_.setModeGeneral(5);
+    vue_.debutAcquisition(true);
+    vue_.setModeDessinVM();
+    modeBalayage = c.dureeTotale0X <= c.tRemanence ? 1 : 0;
+    decisionDoubleTrame();
+    trameX = 1;
+    ptFront = 0;
+    c.Reset();
+    c.NbPtsFifo = calculerNbPtsFifo(c.dt0X, c.nbVoiesSignaux, c.nbPtsFifoMin);
+    stop = false;
+    typeSortieMP = 0;
+    typeSortieMP1 = 0;
+    nbTramesAcq = 0;
+    numFichierTR = -1;
+    changements_.clear();
+    decisionAjout();
+    preparerStore();
+    ptFront = 0;
+    vue_.setModeDessinVM();
+    vue_.redessiner(true);
+    c.prepareTousPRX(true);
+
+    while (!stop && modePermanent && MODEGENERAL == 5) {
+        if (SP5->nbVoiesActivesX <= 0) {
+            SortieNormaleMP(); // nothing left to read: what was acquired is kept
+            break;
+        }
+        if (changements_.empty())
+            typeSortieMP = 0;
+        const bool doubleAvant = modeDoubleTrameX;
+        decisionDoubleTrame();
+        if (modeDoubleTrameX != doubleAvant)
+            preparerStore(); // the columns must have the length of the new display
+        trameX = modeDoubleTrameX ? 1 - trameX : 0;
+        SP5->idxPretrig = pretrigActif ? indexCBPretrig : 0;
+        SP5->NbPtsFifo = calculerNbPtsFifo(SP5->dt0X, SP5->nbVoiesSignaux, SP5->nbPtsFifoMin);
+        SP5->prepareTousPRX(true);
+        vue_.dessinerPretrig();
+        SP5->TailleTransfertFifo(SP5->NbPtsFifo);
+        SP5->ViderFifo();
+        ptFront = 0;
+        vue_.preparerAxeTemps();
+        if (modeBalayage == 1)
+            acquisitionTrameRapide();
+        else
+            acquisitionTrameLente();
+        vue_.traiterMessages();
+        if (typeSortieMP != 0 || !changements_.empty()) {
+            ptFront = 0;
+            DessinerLesCourbes = false;
+            traiterCodeSortie();
+            vue_.setModeDessinVM();
+            vue_.redessiner(DessinerLesCourbes);
+        } else if (modeDoubleTrameX) {
+            ++nbTramesAcq;
+        }
+    }
+    // Permanent mode switched off from elsewhere: the acquisition is still committed.
+    if (MODEGENERAL == 5)
+        SortieNormaleMP();
+}
+
+void TMoteurAcquisition::traiterCodeSortie() {
+    const int code = typeSortieMP;
+    const bool fin = code == 1 || code == 13 || code == 14 || code == 15;
+    if (fin) {
+        if (code == 14) {
+            if (typeSortieMP1 == -1)
+                setModepermanent(false);
+            MODEGENERAL = 4;
+            vue_.setModeGeneral(4);
+        }
+        SortieNormaleMP();
+        DessinerLesCourbes = true;
+        // Settings changed meanwhile still reach the unit, the store is committed.
+        for (const TChangementMP& ch : changements_)
+            appliquerChangement(ch, false);
+        changements_.clear();
+        if (code == 15)
+            vue_.quitter();
+        return;
+    }
+    bool sansCourbes = false;
+    for (const TChangementMP& ch : changements_) {
+        if (MODEGENERAL != 5) {
+            appliquerChangement(ch, false); // permanent mode ended on the way
+            continue;
+        }
+        appliquerChangement(ch, true);
+        sansCourbes = sansCourbes || ch.code == 4 || ch.code == 5 || ch.code == 12;
+    }
+    changements_.clear();
+    typeSortieMP = 0;
+    DessinerLesCourbes = !sansCourbes;
+}
+
+void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepareStore) {
+    TCentrale& c = *SP5;
+    const TReglagesMP& r = ch.valeurs;
+    if (prepareStore && ch.code == 2 && !r.MPVoieActive && c.nbVoiesActivesX == 1 &&
+        std::find(c.VoiesActivesX.begin(), c.VoiesActivesX.end(), r.MPEntree) !=
+            c.VoiesActivesX.end()) {
+        // The last input goes off: commit what was acquired with it before the unit
+        // forgets the signal, and end permanent mode.
+        SortieNormaleMP();
+        prepareStore = false;
+    }
+    if (ch.code == 12) {
+        if (!prepareStore)
+            return;
+        modeBalayage = retourAcqPrecedente(c);
+        vue_.setModeDessinVM();
+        decisionDoubleTrame();
+        series_.ajouterLesCourbesX = CBAjouterCourbes;
+        preparerStore();
+        return;
+    }
+    if (appliquerReglage)
+        appliquerReglage(ch.code, r);
+    else
+        appliquerReglageUnite(ch.code, r);
+    if (!prepareStore)
+        return;
+    switch (ch.code) {
+    case 2:
+    case 6:
+        preparerStore();
+        break;
+    case 4:
+        decisionAjout();
+        vue_.setModeDessinVM();
+        preparerStore();
+        break;
+    case 5:
+        modeBalayage = c.dureeTotale0X <= c.tRemanence ? 1 : 0;
+        decisionAjout();
+        vue_.setModeDessinVM();
+        decisionDoubleTrame();
+        preparerStore();
+        break;
+    default:
+        break;
+    }
+}
+
+void TMoteurAcquisition::appliquerReglageUnite(int code, const TReglagesMP& r) {
+    TCentrale& c = *SP5;
+    const auto voie = static_cast<uint8_t>(std::clamp(r.MPEntree, 0, 255));
+    double x = 0.0;
+    switch (code) {
+    case 2:
+        if (r.MPVoieActive)
+            c.activeVoieA(voie, false);
+        else
+            c.desactiveVoieA(voie, false);
+        break;
+    case 3:
+        c.setCal(voie, r.MPCalibre, false);
+        break;
+    case 4:
+        if (texteVersReel(r.MPNbPts, x) == 0 && !r.MPNbPts.trimmed().isEmpty())
+            c.setDurees(c.dureeTotale0X, arrondi64(x), false);
+        break;
+    case 5:
+        if (texteVersReel(r.MPDureeTotale, x) == 0 && !r.MPDureeTotale.trimmed().isEmpty())
+            c.setDurees(x, c.nbPtsAffX > 0 ? c.nbPtsAffX : c.nbPts0X, false);
+        break;
+    case 6:
+        c.setModeDiff(r.MPEntree, r.MPModeDiff, false);
+        break;
+    case 7:
+        c.setModeDeclenchement(r.MPTypeDecl, false);
+        break;
+    case 8:
+        if (texteVersReel(r.MPUSeuil, x) == 0 && !r.MPUSeuil.trimmed().isEmpty())
+            c.setSeuilDecl(static_cast<float>(x));
+        break;
+    case 9:
+        c.setSensDeclSeuil(r.MPSensDecl, false);
+        break;
+    case 10:
+        c.setVoieSynchro(r.MPVoieSynchro, false);
+        break;
+    case 11:
+        indexCBPretrig = std::clamp(r.MPPretrig, 0, 4);
+        c.setPretrig(indexCBPretrig, false);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,375 @@
+// The user's actions on the settings controls: applied at once when idle, handed to the
+// engine as pending settings while an acquisition runs.
+#include "reglagesacq.h"
+
+#include <algorithm>
+#include <cmath>
+
+int TReglagesAcq::itemVoisin(const QStringList& items, int index, const QString& texte,
+                             double repli, bool plus) {
+    const int n = static_cast<int>(items.size());
+    if (n == 0)
+        return -1;
+    if (index >= 0 && index < n)
+        return plus ? std::min(index + 1, n - 1) : std::max(index - 1, 0);
+    double v = repli;
+    if (!lireValeur(texte, v))
+        v = repli;
+    // An item within 0,2 % of the value is the value itself (a unit's 20 ms may be
+    // 19,999… ms): the button moves past it.
+    auto egal = [v](double w) { return std::fabs(w - v) < 0.002 * std::fabs(w); };
+    if (plus) {
+        for (int k = 0; k < n; ++k) {
+            double w = 0.0;
+            if (lireValeur(items[k], w) && w > v && !egal(w))
+                return k;
+        }
+        return n - 1;
+    }
+    for (int k = n - 1; k >= 0; --k) {
+        double w = 0.0;
+        if (lireValeur(items[k], w) && w < v && !egal(w))
+            return k;
+    }
+    return 0;
+}
+
+TEffetsReglages TReglagesAcq::pasDuree(bool plus) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque)
+        return effets_;
+    const bool tape = etat.indexDureeTotale < 0;
+    const int k = itemVoisin(etat.itemsDureeTotale, etat.indexDureeTotale, etat.texteDureeTotale,
+                             centrale_->dureeTotale0X, plus);
+    CBDureeTotalederoulee = false;
+    if (k < 0)
+        return effets_;
+    const QString texte = etat.itemsDureeTotale[k];
+    if (acquisitionEnCours()) {
+        centrale_->arreteAcq();
+        if (!tape) {
+            etat.indexDureeTotale = k;
+            etat.texteDureeTotale = texte;
+        }
+        TReglageEnAttente r;
+        r.code = MP_DUREE_TOTALE;
+        r.MPDureeTotale = texte;
+        enAttente(r);
+        return effets_;
+    }
+    etat.indexDureeTotale = k;
+    etat.texteDureeTotale = texte;
+    ChangeDureeTotale_(texte);
+    effets_.modifie = true;
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::pasNbPoints(bool plus) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque)
+        return effets_;
+    const bool tape = etat.indexNbPoints < 0;
+    const int k = itemVoisin(etat.itemsNbPoints, etat.indexNbPoints, etat.texteNbPoints,
+                             static_cast<double>(centrale_->nbPtsAffX), plus);
+    CBNbPointsDeroulee = false;
+    if (k < 0)
+        return effets_;
+    const QString texte = etat.itemsNbPoints[k];
+    if (acquisitionEnCours()) {
+        centrale_->arreteAcq();
+        if (!tape) {
+            etat.indexNbPoints = k;
+            etat.texteNbPoints = texte;
+        }
+        TReglageEnAttente r;
+        r.code = MP_NB_POINTS;
+        r.MPNbPts = texte;
+        enAttente(r);
+        return effets_;
+    }
+    etat.indexNbPoints = k;
+    etat.texteNbPoints = texte;
+    changeNbPts_(texte);
+    effets_.modifie = true;
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicCalibre(int voie, int index) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque || voie < 0 || voie >= 8)
+        return effets_;
+    if (acquisitionEnCours()) {
+        centrale_->arreteAcq();
+        etat.indexCalibre[voie] = index;
+        TReglageEnAttente r;
+        r.code = MP_CALIBRE;
+        r.MPEntree = voie;
+        r.MPCalibre = index;
+        enAttente(r);
+        return effets_;
+    }
+    changeCalibre_(voie, index);
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicVoieActive(int voie, bool cochee) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque || voie < 0 || voie >= 8)
+        return effets_;
+    if (acquisitionEnCours()) {
+        centrale_->arreteAcq();
+        etat.voieActive[voie] = cochee;
+        TReglageEnAttente r;
+        r.code = MP_VOIE_ACTIVE;
+        r.MPEntree = voie;
+        r.MPVoieActive = cochee;
+        enAttente(r);
+        return effets_;
+    }
+    activationVoie_(voie, cochee);
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicModeDiff(int canal, bool coche) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque || canal < 0 || canal >= 4)
+        return effets_;
+    if (acquisitionEnCours()) {
+        centrale_->arreteAcq();
+        etat.modeDiff[canal] = coche;
+        TReglageEnAttente r;
+        r.code = MP_MODE_DIFF;
+        r.MPEntree = canal;
+        r.MPModeDiff = coche;
+        enAttente(r);
+        return effets_;
+    }
+    activationModeDiff_(canal, coche);
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicTypeDeclenchement(int index) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque)
+        return effets_;
+    etat.indexTypeDeclenchement = index;
+    if (permanenteEnCours()) {
+        TReglageEnAttente r;
+        r.code = MP_TYPE_DECL;
+        r.MPTypeDecl = index;
+        enAttente(r);
+    } else if (!acquisitionEnCours()) {
+        changeTypeDecl_(index);
+    }
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicSensDeclenchement(int index) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque)
+        return effets_;
+    etat.indexSensDeclenchement = index;
+    if (permanenteEnCours()) {
+        TReglageEnAttente r;
+        r.code = MP_SENS_DECL;
+        r.MPSensDecl = index;
+        enAttente(r);
+    } else if (!acquisitionEnCours()) {
+        changeSensDecl_(index);
+    }
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicVoieSynchro(int index) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque)
+        return effets_;
+    etat.indexVoieSynchro = index;
+    if (permanenteEnCours()) {
+        TReglageEnAttente r;
+        r.code = MP_VOIE_SYNCHRO;
+        r.MPVoieSynchro = index;
+        enAttente(r);
+    } else if (!acquisitionEnCours()) {
+        changeVoieSynchro_(index);
+    }
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicPretrig(int index) {
+    effets_ = {};
+    if (centrale_ == nullptr || bloque)
+        return effets_;
+    etat.indexPretrig = index;
+    if (permanenteEnCours()) {
+        TReglageEnAttente r;
+        r.code = MP_PRETRIG;
+        r.MPPretrig = index;
+        enAttente(r);
+    } else if (!acquisitionEnCours()) {
+        changePretrig_(index);
+        effets_.grapheAvecCourbes = true;
+        effets_.marquePretrig = true;
+    }
+    return effets_;
+}
+
+void TReglagesAcq::entreeDureeTotale() {
+    if (centrale_ != nullptr)
+        AncDureeTotale = centrale_->dureeTotale0X;
+    CBDureeTotaleIndex = etat.indexDureeTotale;
+    saisieManuelle = false;
+}
+
+void TReglagesAcq::entreeNbPoints() {
+    if (centrale_ != nullptr) {
+        AncNbPts0X = centrale_->nbPts0X;
+        AncNbPtsAff = centrale_->nbPtsAffX;
+    }
+    CBNbPointsIndex = etat.indexNbPoints;
+    saisieManuelle = false;
+}
+
+void TReglagesAcq::entreeSeuil() {
+    if (centrale_ != nullptr)
+        AncUSeuilDecl = centrale_->USeuilDecl;
+    saisieManuelle = true;
+}
+
+void TReglagesAcq::saisieDureeTotale(const QString& texte) {
+    etat.texteDureeTotale = texte;
+    etat.indexDureeTotale = static_cast<int>(etat.itemsDureeTotale.indexOf(texte));
+    saisieManuelle = true;
+}
+
+void TReglagesAcq::saisieNbPoints(const QString& texte) {
+    etat.texteNbPoints = texte;
+    etat.indexNbPoints = static_cast<int>(etat.itemsNbPoints.indexOf(texte));
+    saisieManuelle = true;
+}
+
+TEffetsReglages TReglagesAcq::selectionDureeTotale(int index) {
+    effets_ = {};
+    if (bloque || index < 0 || index >= etat.itemsDureeTotale.size())
+        return effets_;
+    etat.indexDureeTotale = index;
+    etat.texteDureeTotale = etat.itemsDureeTotale[index];
+    // Idle, a picked duration applies when the list is left.
+    if (permanenteEnCours() && !saisieManuelle) {
+        TReglageEnAttente r;
+        r.code = MP_DUREE_TOTALE;
+        r.MPDureeTotale = etat.texteDureeTotale;
+        enAttente(r);
+    }
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::selectionNbPoints(int index) {
+    effets_ = {};
+    if (bloque || index < 0 || index >= etat.itemsNbPoints.size())
+        return effets_;
+    etat.indexNbPoints = index;
+    etat.texteNbPoints = etat.itemsNbPoints[index];
+    if (permanenteEnCours() && !saisieManuelle) {
+        TReglageEnAttente r;
+        r.code = MP_NB_POINTS;
+        r.MPNbPts = etat.texteNbPoints;
+        enAttente(r);
+    }
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::changementDureeTotale() {
+    effets_ = {};
+    if (bloque)
+        return effets_;
+    if (permanenteEnCours() && CBDureeTotalederoulee && !saisieManuelle) {
+        TReglageEnAttente r;
+        r.code = MP_DUREE_TOTALE;
+        r.MPDureeTotale = etat.texteDureeTotale;
+        enAttente(r);
+    }
+    CBDureeTotalederoulee = false;
+    effets_.modifie = !acquisitionEnCours();
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::changementNbPoints() {
+    effets_ = {};
+    if (bloque)
+        return effets_;
+    if (permanenteEnCours() && CBNbPointsDeroulee && !saisieManuelle) {
+        TReglageEnAttente r;
+        r.code = MP_NB_POINTS;
+        r.MPNbPts = etat.texteNbPoints;
+        enAttente(r);
+    }
+    CBNbPointsDeroulee = false;
+    effets_.modifie = !acquisitionEnCours();
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::sortieDureeTotale() {
+    effets_ = {};
+    if (bloqueExit || centrale_ == nullptr)
+        return effets_;
+    saisieManuelle = false;
+    if (permanenteEnCours()) {
+        TReglageEnAttente r;
+        r.code = MP_DUREE_TOTALE;
+        r.MPDureeTotale = etat.texteDureeTotale;
+        enAttente(r);
+    } else if (!acquisitionEnCours()) {
+        ChangeDureeTotale_(etat.texteDureeTotale);
+    }
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::sortieNbPoints() {
+    effets_ = {};
+    if (bloqueExit || centrale_ == nullptr)
+        return effets_;
+    saisieManuelle = false;
+    if (permanenteEnCours()) {
+        TReglageEnAttente r;
+        r.code = MP_NB_POINTS;
+        r.MPNbPts = etat.texteNbPoints;
+        enAttente(r);
+    } else if (!acquisitionEnCours()) {
+        // The unit's answer is shown without the leave event firing again.
+        bloqueExit = true;
+        changeNbPts_(etat.texteNbPoints);
+        bloqueExit = false;
+    }
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::sortieSeuil() {
+    effets_ = {};
+    if (bloqueExit || centrale_ == nullptr)
+        return effets_;
+    saisieManuelle = false;
+    if (permanenteEnCours()) {
+        TReglageEnAttente r;
+        r.code = MP_SEUIL;
+        r.MPUSeuil = etat.texteSeuil;
+        enAttente(r);
+    } else if (!acquisitionEnCours()) {
+        changeUSeuil_(etat.texteSeuil);
+    }
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicAcquisitionPrecedente() {
+    effets_ = {};
+    if (bloqueExit || centrale_ == nullptr)
+        return effets_;
+    if (permanenteEnCours()) {
+        TReglageEnAttente r;
+        r.code = MP_ACQ_PRECEDENTE;
+        enAttente(r);
+    } else if (!acquisitionEnCours()) {
+        RetourAcqPrecedente_();
+    }
+    return effets_;
+}

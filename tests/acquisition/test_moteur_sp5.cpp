@@ -1,0 +1,208 @@
+// The engine end to end with the SP5 driver over the simulator library: what the store
+// holds is the simulated signal, however the FIFO transfers fall.
+#include "moteuracquisition.h"
+#include "sp5.h"
+#include "vue_essai.h"
+
+#include <QLibrary>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#ifdef KIRVANE_SP5SIM
+
+namespace {
+
+const QString cheminSimulateur = QStringLiteral(KIRVANE_SP5SIM);
+
+class MoteurSP5 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bibliotheque_.setFileName(cheminSimulateur);
+        // One handle per file: kept mapped while drivers load and release it.
+        bibliotheque_.setLoadHints(QLibrary::PreventUnloadHint);
+        ASSERT_TRUE(bibliotheque_.load()) << bibliotheque_.errorString().toStdString();
+        auto lier = [this](const char* nom, auto& cible) {
+            cible = reinterpret_cast<std::remove_reference_t<decltype(cible)>>(
+                bibliotheque_.resolve(nom));
+            ASSERT_NE(cible, nullptr) << nom;
+        };
+        lier("SimSP5_Reinitialiser", Reinitialiser);
+        lier("SimSP5_SetBruit", SetBruit);
+        lier("SimSP5_SetAcceleration", SetAcceleration);
+        lier("SimSP5_SetDebranche", SetDebranche);
+        lier("SimSP5_SetDeclenchementAbsent", SetDeclenchementAbsent);
+        lier("SimSP5_Tension", Tension);
+        Reinitialiser();
+        SetBruit(0);
+        unite = std::make_unique<TSP5>(cheminSimulateur, 1);
+        ASSERT_TRUE(unite->CentraleInstallee);
+        moteur = std::make_unique<TMoteurAcquisition>(unite.get(), series, vue);
+    }
+    void TearDown() override {
+        moteur.reset();
+        if (unite)
+            unite->liberer(true);
+        unite.reset();
+        if (Reinitialiser != nullptr)
+            Reinitialiser();
+    }
+
+    // Points 0..n-1 of store column s are the simulator's input v at k × dt0X, within
+    // two converter steps.
+    void verifierSignal(int s, int v, int64_t n) {
+        TSP5& c = *unite;
+        const double R = TSP5::calibreVolts(c.VoiesX[v].idxCalibreEA);
+        const double pas = 2.0 * R / 4096.0;
+        int ecarts = 0;
+        for (int64_t k = 0; k < n; ++k) {
+            const double attendu = std::clamp(Tension(v, k * c.dt0X), -R, R);
+            if (std::fabs(series.tv2[s][k] - attendu) > 2.0 * pas && ++ecarts < 4)
+                ADD_FAILURE() << "EA" << v << " point " << k << ": " << series.tv2[s][k]
+                              << " au lieu de " << attendu;
+        }
+        EXPECT_EQ(ecarts, 0);
+    }
+
+    QLibrary bibliotheque_;
+    void (*Reinitialiser)() = nullptr;
+    void (*SetBruit)(int32_t) = nullptr;
+    void (*SetAcceleration)(double) = nullptr;
+    void (*SetDebranche)(int32_t) = nullptr;
+    void (*SetDeclenchementAbsent)(int32_t) = nullptr;
+    double (*Tension)(int32_t, double) = nullptr;
+
+    std::unique_ptr<TSP5> unite;
+    TSeriesMesurees series;
+    TVueEssai vue;
+    std::unique_ptr<TMoteurAcquisition> moteur;
+};
+
+TEST_F(MoteurSP5, AcquisitionManuelleDeEA0) {
+    // EA0 of the simulator: 5 V, 100 Hz sine.
+    unite->setDurees(0.02, 1001, false);
+    moteur->BAcquisitionClick();
+    EXPECT_EQ(moteur->MODEGENERAL, 2);
+    ASSERT_EQ(series.nbVoiesMesurees, 1);
+    ASSERT_EQ(series.tv2[0].size(), 1001u);
+    verifierSignal(0, 0, 1001);
+    EXPECT_NEAR(series.voiesMesurees[0].max, 5.0, 0.02);
+    EXPECT_EQ(series.voiesMesurees[0].sUniteVM, QStringLiteral("V"));
+    EXPECT_EQ(vue.messages.back(), QStringLiteral(" 1 série acquise"));
+    EXPECT_DOUBLE_EQ(unite->dtAX, unite->dt0X);
+    EXPECT_TRUE(vue.timerAcqDir);
+}
+
+TEST_F(MoteurSP5, TroisSignauxParTransfertsDe256Mots) {
+    SetAcceleration(5.0);
+    unite->desactiveVoieA(0, false);
+    for (int v : {0, 5, 4})
+        unite->activeVoieA(static_cast<uint8_t>(v), false);
+    unite->setDurees(0.1, 1001, false);
+    moteur->BAcquisitionClick();
+    EXPECT_EQ(unite->NbPtsFifo, 256);
+    ASSERT_EQ(series.nbVoiesMesurees, 3);
+    for (int s = 0; s < 3; ++s) {
+        SCOPED_TRACE(s);
+        verifierSignal(s, unite->VoiesActivesSignaux[s], 1001);
+    }
+    int64_t suivant = 0;
+    for (const TLotVu& l : vue.lots) {
+        ASSERT_EQ(l.premier, suivant);
+        suivant = l.dernier + 1;
+    }
+    EXPECT_EQ(suivant, 1001);
+}
+
+TEST_F(MoteurSP5, SeuilAuPretrigger) {
+    // EA0 rises through 1 V; the stored curve crosses it at the pretrigger point.
+    SetAcceleration(5.0);
+    for (int idx : {2, 1, 0}) {
+        SCOPED_TRACE(idx);
+        unite->setModeDeclenchement(1, false);
+        unite->setVoieSynchro(0, false);
+        unite->setSensDeclSeuil(0, false);
+        unite->setSeuilDecl(1.0f);
+        unite->setDurees(0.02, 1001, false);
+        unite->setPretrig(idx, false);
+        moteur->indexCBPretrig = idx;
+        moteur->BAcquisitionClick();
+        ASSERT_EQ(series.nbVoiesMesurees, 1);
+        const int pre = unite->nbPtsPretrig;
+        EXPECT_EQ(pre, 250 * idx);
+        const auto& u = series.tv2[0];
+        EXPECT_NEAR(u[pre], 1.0, 0.012);
+        if (pre > 0) {
+            EXPECT_LT(u[pre - 1], 1.0);
+        }
+        EXPECT_GT(u[pre + 1], 1.0);
+    }
+}
+
+TEST_F(MoteurSP5, DebranchementPendantLAcquisition) {
+    unite->setDurees(0.05, 1001, false);
+    int64_t lus = -1;
+    vue.pendantMessages = [&](int) {
+        if (lus < 0 && moteur->ptFront > 200) {
+            lus = moteur->ptFront;
+            SetDebranche(1);
+        }
+    };
+    moteur->BAcquisitionClick();
+    EXPECT_EQ(moteur->MODEGENERAL, 2);
+    ASSERT_EQ(vue.avertissements.size(), 1u);
+    EXPECT_EQ(vue.avertissements[0], TMoteurAcquisition::texteDebranchement);
+    ASSERT_EQ(series.nbVoiesMesurees, 1);
+    ASSERT_GT(lus, 200);
+    verifierSignal(0, 0, lus + 1);
+    EXPECT_EQ(series.tv2[0][1000], 0.0f);
+}
+
+TEST_F(MoteurSP5, AttenteLongueQuandLeDeclenchementNeVientPas) {
+    SetDeclenchementAbsent(1);
+    unite->setModeDeclenchement(1, false);
+    unite->setSeuilDecl(1.0f);
+    unite->setDurees(0.02, 1001, false);
+    vue.pendantMessages = [&](int) {
+        if (vue.attentesAffichees == 1 && moteur->MODEGENERAL == 3)
+            moteur->BAcquisitionClick();
+    };
+    moteur->BAcquisitionClick();
+    EXPECT_EQ(vue.attentesAffichees, 1);
+    EXPECT_EQ(moteur->MODEGENERAL, 2);
+    EXPECT_TRUE(vue.avertissements.empty());
+    for (float v : series.tv2[0])
+        ASSERT_EQ(v, 0.0f);
+}
+
+TEST_F(MoteurSP5, PermanentChangementDePointsEtDeDuree) {
+    unite->setDurees(0.01, 101, false);
+    moteur->setModepermanent(true);
+    int etape = 0;
+    vue.pendantMessages = [&](int) {
+        if (etape == 0 && vue.tramesRapides == 2) {
+            moteur->MPNbPts = QStringLiteral("201");
+            moteur->nouveauReglage(4);
+            etape = 1;
+        } else if (etape == 1 && vue.tramesRapides == 4) {
+            moteur->MPDureeTotale = QStringLiteral("20 ms");
+            moteur->nouveauReglage(5);
+            etape = 2;
+        } else if (etape == 2 && vue.tramesRapides == 6) {
+            moteur->BAcquisitionClick();
+            etape = 3;
+        }
+    };
+    moteur->BAcquisitionClick();
+    EXPECT_EQ(etape, 3);
+    EXPECT_EQ(moteur->MODEGENERAL, 4);
+    EXPECT_EQ(unite->nbPts0X, 201);
+    EXPECT_NEAR(unite->dureeTotale0X, 0.02, 1e-9);
+    ASSERT_EQ(series.nbVoiesMesurees, 1);
+    ASSERT_EQ(series.tv2[0].size(), 201u);
+    verifierSignal(0, 0, 201);
+}
+
+} // namespace
+
+#endif
