@@ -2,6 +2,8 @@
 // with its exit codes.
 #include "moteuracquisition.h"
 
+#include "mesuredirecte.h"
+
 #include "arrondis.h"
 #include "bibliotheque.h"
 #include "formats.h"
@@ -26,7 +28,7 @@ int TMoteurAcquisition::calculerNbPtsFifo(double dt0X, int nbVoiesSignaux, int n
 }
 
 QString TMoteurAcquisition::texteValeurDirecte(double volts) {
-    return QStringLiteral("  ") + formatReel(4, 4, volts) + QLatin1Char('V');
+    return TMesureDirecte::texteValeur(volts);
 }
 
 namespace {
