@@ -23,12 +23,6 @@ QString exposantSigne(int e) {
            QStringLiteral("%1").arg(std::abs(e), 2, 10, QLatin1Char('0'));
 }
 
-QString sansZerosFinaux(QString s) {
-    while (s.endsWith(u'0'))
-        s.chop(1);
-    return s;
-}
-
 // Duration of the selection in the memo: engineering notation («4,000 ms») outside
 // 0.1..1000 s, the general format («2,5 s») within.
 QString texteDuree(double d, QChar separateur) {
@@ -100,28 +94,7 @@ QString texteExposant2(double valeur) {
 QString texteGeneral3(double valeur) {
     if (!std::isfinite(valeur))
         return formatReel(3, 4, valeur, u'.');
-    if (valeur == 0)
-        return QStringLiteral("0");
-    const Chiffres c = chiffres(std::fabs(valeur), 3);
-    const QString d = QString::number(c.entier); // exactly 3 digits
-    QString r = valeur < 0 ? QStringLiteral("-") : QString();
-    const int e = c.exposant;
-    if (e >= -5 && e <= 2) {
-        if (e >= 0) {
-            r += d.left(e + 1);
-            const QString fraction = sansZerosFinaux(d.mid(e + 1));
-            if (!fraction.isEmpty())
-                r += u'.' + fraction;
-        } else {
-            r += QStringLiteral("0.") + QString(-e - 1, u'0') + sansZerosFinaux(d);
-        }
-        return r;
-    }
-    r += d[0];
-    const QString fraction = sansZerosFinaux(d.mid(1));
-    if (!fraction.isEmpty())
-        r += u'.' + fraction;
-    return r + exposantSigne(e);
+    return texteGeneral(valeur, 3, u'.');
 }
 
 std::optional<QByteArray> fichierRegressi(const TInstantaneExport& e) {

@@ -437,21 +437,22 @@ QString formatReelIng(int n, double valeur, QChar separateur) {
     return versTexte(tampon, longueur, separateur, prefixeSI(groupe).texte, valeur < 0);
 }
 
-QString texteG4(double valeur, QChar separateur) {
+QString texteGeneral(double valeur, int n, QChar separateur) {
     if (!std::isfinite(valeur))
         return std::isnan(valeur) ? QStringLiteral("NAN")
                                   : (valeur > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
     if (valeur == 0)
         return QStringLiteral("0");
-    const Chiffres c = chiffres(std::fabs(valeur), 4);
-    QString s = QString::number(c.entier); // exactly 4 digits
+    n = std::clamp(n, 1, 15);
+    const Chiffres c = chiffres(std::fabs(valeur), n);
+    QString s = QString::number(c.entier); // exactly n digits
     QString r = valeur < 0 ? QStringLiteral("-") : QString();
     auto sansZeros = [&](QString fraction) {
         while (fraction.endsWith(u'0'))
             fraction.chop(1);
         return fraction;
     };
-    if (c.exposant <= 3 && c.exposant >= -5) {
+    if (c.exposant <= n - 1 && c.exposant >= -5) {
         if (c.exposant >= 0) {
             r += s.left(c.exposant + 1);
             const QString f = sansZeros(s.mid(c.exposant + 1));
@@ -471,4 +472,8 @@ QString texteG4(double valeur, QChar separateur) {
     r += QStringLiteral("E") + (c.exposant < 0 ? u'-' : u'+') +
          QStringLiteral("%1").arg(e, 2, 10, QLatin1Char('0'));
     return r;
+}
+
+QString texteG4(double valeur, QChar separateur) {
+    return texteGeneral(valeur, 4, separateur);
 }

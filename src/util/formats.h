@@ -70,8 +70,9 @@ QString formatReelIng(int n, double valeur, QChar separateur);
 QString texteG6(float x, QChar separateur = separateurDecimal());
 // Exponent format with 6 significant digits: «1.50000E-005».
 QString texteE6(float x, QChar separateur = separateurDecimal());
-// General format with 4 significant digits and at least 2 exponent digits: fixed notation
-// while the integer part has at most 4 digits and the value is not below 1E-05.
+// General format with n significant digits and at least 2 exponent digits: fixed notation
+// while the integer part has at most n digits and the value is not below 1E-05.
+QString texteGeneral(double valeur, int n, QChar separateur);
 QString texteG4(double valeur, QChar separateur);
 
 // The ASCII core of texteG6 for the file writers: writes into out (at least
