@@ -66,10 +66,13 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
     if (kind == centrales.typeCentraleActive && centrales.SP5)
         return;
     TimerPresenceSP5.stop();
+    TimerAcqDir.stop();
     series.nbVoiesMesurees = 0;
     if (kind < 0 || !centrales.setCentraleActive(kind, avecCreation, *this) || !centrales.SP5) {
         centrales.setCentraleActive(-1, false, *this);
         preparerPanneauSansCentrale();
+        reglagesAcq->setCentrale(nullptr);
+        reglagesAcq->prepareComposants();
     } else {
         TCentrale& u = *centrales.SP5;
         for (QToolButton* b : c.SBCentrales_) {
@@ -86,7 +89,16 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
                 afficherErreurChargement(QString::fromLocal8Bit(e.what()));
             }
         }
-        u.setDurees(reglages.DureeTotaleDFT, reglages.NbPtsDFT, false);
+        // The default settings of a unit made active, with the stored default timing.
+        reglagesAcq->setCentrale(&u);
+        reglagesAcq->DureeTotaleDFT = reglages.DureeTotaleDFT;
+        reglagesAcq->NbPtsDFT = reglages.NbPtsDFT;
+        reglagesAcq->tMaxPretrigDispo = reglages.tMaxPretrigDispo;
+        try {
+            reglagesAcq->reglagesDefautMI();
+        } catch (const std::exception& e) {
+            afficherErreurChargement(QString::fromLocal8Bit(e.what()));
+        }
         c.EditPresence->setText(centrales.textePresence());
         c.EditPresence->setCursorPosition(0);
         preparerPanneauVoies();
@@ -101,6 +113,12 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
     else
         series = TSeriesMesurees{};
     series.numAcqDef = 0;
+    // The engine follows the active unit.
+    if (!moteur)
+        moteur = std::make_unique<TMoteurAcquisition>(centrales.SP5.get(), series,
+                                                      static_cast<TVueAcquisition&>(*this));
+    moteur->SP5 = centrales.SP5.get();
+    relierReglages(); // the engine applies the changes of permanent mode with the rules
     setModeGeneral(MODE_VIERGE);
     desactiveBoutonsOutils(etat);
     if (centrales.SP5) {
@@ -112,7 +130,11 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
         etat.SBOptions = false;
     }
     etat.SBNouveau = false;
-    appliquerEtat();
+    reglagesAcq->prepareCBAjouterCourbes(); // the store was emptied
+    appliquerEtatReglages();
+    // Live values while idle (a refresh does nothing while bloqueTimerAcqDirecte is set).
+    if (centrales.SP5)
+        TimerAcqDir.start();
 }
 
 void TFicheKirvaneMixte::preparerPanneauVoies() {
@@ -166,38 +188,9 @@ void TFicheKirvaneMixte::preparerPanneauVoies() {
         c.EditValU[i]->setToolTip(
             QStringLiteral("Affiche la tension actuellement \nmesurée sur l'entrée") + nom);
     }
-    // Trigger controls: the inputs that can trigger, threshold 0, no pretrigger.
-    c.CBVoieSynchro->clear();
-    for (int v : u.VoiesActivesSignaux)
-        if (v >= 0 && v < static_cast<int>(u.sEntrees.size()))
-            c.CBVoieSynchro->addItem(u.sEntrees[v]);
-    c.CBVoieSynchro->setCurrentIndex(0);
-    c.EditUSeuilDecl->setText(QStringLiteral("0"));
-    c.CBPretrigX->setCurrentIndex(0);
-    c.CBTypeDeclenchement->setCurrentIndex(std::clamp(u.modeDecl, 0, 2));
+    // The trigger, timing and list contents come from the settings rules.
     c.RGSensDeclenchement->setElements({QStringLiteral("montant"), QStringLiteral("descendant")});
-    c.RGSensDeclenchement->setItemIndex(u.sensDeclSeuil);
     c.iTe->setToolTip(texteInfoBulle(u.ITeHINT.toUtf8().constData()));
-    // The duration and point lists.
-    c.CBDureeTotale->clear();
-    QStringList durees;
-    for (double d = 1e-6; d < 999.0; d *= 10)
-        for (double m : {1.0, 2.0, 5.0})
-            durees << formatReel(3, 4, d * m) + QStringLiteral("s");
-    durees << QStringLiteral("1000 s") << QStringLiteral("2000 s") << QStringLiteral("3600 s");
-    const int premier = std::clamp(u.idxDureeTotaleMinKirvane, 0, 32);
-    const int dernier = std::clamp(u.idxDureeTotaleMaxKirvane, premier, 32);
-    c.CBDureeTotale->addItems(durees.mid(premier, dernier - premier + 1));
-    c.CBDureeTotale->setEditText(formatReel(3, 4, u.dureeTotale0X) + QStringLiteral("s"));
-    c.CBNbPoints->clear();
-    int64_t maxPoints = 0;
-    u.DetermineNBPt0XMAx(std::max(1, u.nbVoiesSignaux), maxPoints);
-    for (int n : {11, 21, 51, 101, 201, 501, 1001, 2001, 5001, 10001, 20001, 50001})
-        if (n < maxPoints)
-            c.CBNbPoints->addItem(QString::number(n));
-    if (maxPoints > 0)
-        c.CBNbPoints->addItem(QString::number(maxPoints));
-    c.CBNbPoints->setEditText(QString::number(u.nbPts0X));
 }
 
 void TFicheKirvaneMixte::preparerPanneauSansCentrale() {

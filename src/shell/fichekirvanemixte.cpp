@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -41,6 +42,11 @@ public:
         if (r == QMessageBox::No || !avecAnnuler)
             return TReponse::Non;
         return TReponse::Annuler;
+    }
+    QString nomFichierEnregistrement(QWidget* parent, const QString& titre, const QString& filtre,
+                                     const QString& nomDefaut) override {
+        return QFileDialog::getSaveFileName(parent, titre, nomDefaut, filtre, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     }
     int choisirCentrale(QWidget* parent, const std::set<int>& types) override {
         TFicheKirvaneChoixCentrale choix(parent);
@@ -94,7 +100,8 @@ TFicheKirvaneMixte::TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* paren
     setCentralWidget(racine);
     construireComposants(c, racine);
     graphe = std::make_unique<TGrapheFiche>(
-        c, series, [this] { return etatEcran(centrales.SP5.get(), MODEGENERAL); }, this);
+        c, series, [this] { return etatGraphe(); }, this);
+    connect(c.BAcquisition, &QPushButton::clicked, this, [this] { BAcquisitionClick(); });
     TimerPresenceSP5.setInterval(1000);
     TimerRedimGene.setInterval(100);
     TimerRedimGene.setSingleShot(true);
@@ -102,6 +109,8 @@ TFicheKirvaneMixte::TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* paren
     connect(&TimerPresenceSP5, &QTimer::timeout, this, [this] { TimerPresenceSP5Timer(); });
     connect(&TimerRedimGene, &QTimer::timeout, this, [this] { TimerRedimGeneTimer(); });
     relierBoutons();
+    relierReglages();
+    connect(&TimerAcqDir, &QTimer::timeout, this, [this] { TimerAcqDirTimer(); });
     c.ScrBoxVoies->installEventFilter(this);
     c.ScrBoxVoies->viewport()->installEventFilter(this);
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -189,6 +198,28 @@ TFaitsFenetre TFicheKirvaneMixte::faits() {
 
 void TFicheKirvaneMixte::setModeGeneral(int mode) {
     ::setModeGeneral(MODEGENERAL, etat, mode);
+    if (moteur)
+        moteur->MODEGENERAL = mode;
+    // The controls that fit the states the engine moves through.
+    switch (mode) {
+    case MODE_ACQ_SIMPLE:
+        desactiveComposantsAcqSimple(etat, faits());
+        break;
+    case MODE_ACQ_PERMANENTE:
+        desactiveComposantsAcqPermanente(etat, faits());
+        break;
+    case MODE_MESURES:
+        activeComposantsAcqSimple(etat, faits());
+        activeBoutonsOutils(etat, faits());
+        break;
+    case MODE_PERMANENT_ARRETE:
+        activeComposantsAcqPermanente(etat, faits());
+        activeBoutonsOutils(etat, faits());
+        break;
+    default:
+        break;
+    }
+    appliquerEtat();
 }
 
 void TFicheKirvaneMixte::appliquerEtat() {
@@ -283,6 +314,11 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
         break;
     case TBoutonOutil::BFermerMesuresSurEcran:
         basculerMesures(false);
+        break;
+    case TBoutonOutil::SBenregistrerRW3:
+    case TBoutonOutil::SBenregistrerTXT:
+    case TBoutonOutil::SBEnregistrerCSV:
+        enregistrer(bouton);
         break;
     case TBoutonOutil::SBVoirTableau:
         PTableauVisible = c.SBVoirTableau->isChecked();
@@ -413,25 +449,40 @@ void TFicheKirvaneMixte::avertir(const QString& message) {
 }
 
 bool TFicheKirvaneMixte::enregistrerRW3() {
-    // Saving measurements comes with the file writers; until then nothing is saved and the
-    // caller keeps the measurements.
-    return false;
+    return enregistrer(TBoutonOutil::SBenregistrerRW3);
 }
 
 void TFicheKirvaneMixte::RAZ() {
     if (centrales.SP5)
         series.RAZ(*centrales.SP5);
+    // A new experiment starts from the default settings, permanent mode off.
+    if (moteur)
+        moteur->setModepermanent(false);
+    if (reglagesAcq && centrales.SP5) {
+        reglagesAcq->setModePermanent(false);
+        try {
+            reglagesAcq->reglagesDefautMI();
+        } catch (const std::exception& e) {
+            avertir(QString::fromLocal8Bit(e.what()));
+        }
+    }
     setModeGeneral(MODE_VIERGE);
     desactiveBoutonsOutils(etat);
     if (centrales.SP5)
         activeComposantsAcqSimple(etat, faits());
     etat.SBNouveau = false;
     appliquerEtat();
+    if (reglagesAcq)
+        appliquerEtatReglages();
+    graphe->redessiner(true);
 }
 
 void TFicheKirvaneMixte::arreterAcquisition() {
-    if (centrales.SP5 && acquisitionEnCours(MODEGENERAL))
+    if (centrales.SP5 && acquisitionEnCours(MODEGENERAL)) {
         centrales.SP5->arreteAcq();
+        if (moteur)
+            moteur->stop = true;
+    }
 }
 
 void TFicheKirvaneMixte::ajouterLigneDemarrage(const QString& ligne) {
@@ -444,7 +495,12 @@ void TFicheKirvaneMixte::afficherErreurChargement(const QString& texte) {
 }
 
 void TFicheKirvaneMixte::traiterMessages() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    // During an acquisition the user must reach Stop and the settings; during the start the
+    // window is not ready for them.
+    QCoreApplication::processEvents(acquisitionEnCours(MODEGENERAL)
+                                        ? QEventLoop::AllEvents
+                                        : QEventLoop::ExcludeUserInputEvents,
+                                    20);
 }
 
 void TFicheKirvaneMixte::finInitialisation() {

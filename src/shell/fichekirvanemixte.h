@@ -5,11 +5,17 @@
 #include "composantsfiche.h"
 #include "couleurs.h"
 #include "disposition.h"
+#include "ecrangraphe.h"
 #include "etatsfenetre.h"
 #include "fichierparametres.h"
 #include "gestionnairecentrales.h"
+#include "mesuredirecte.h"
+#include "moteuracquisition.h"
 #include "reglages.h"
+#include "reglagesacq.h"
 #include "seriesmesurees.h"
+#include "traceuracquisition.h"
+#include "vueacquisition.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -18,6 +24,7 @@
 #include <set>
 
 class TFicheKirvaneMixteTitre;
+class TFicheKirvaneAttenteDeclAcq;
 class TGrapheFiche;
 struct DispositionMesuresSurEcran;
 
@@ -34,6 +41,9 @@ public:
     virtual TReponse demander(QWidget* parent, const QString& texte, bool avecAnnuler) = 0;
     // The chooser of the unit: the kind chosen, or -1 when the user abandons.
     virtual int choisirCentrale(QWidget* parent, const std::set<int>& types) = 0;
+    // The save dialog: the file chosen, or an empty text when the user abandons.
+    virtual QString nomFichierEnregistrement(QWidget* parent, const QString& titre,
+                                             const QString& filtre, const QString& nomDefaut) = 0;
 };
 // The real boxes (French buttons, the chooser dialog).
 std::unique_ptr<TBoitesDialogue> boitesDialogueStandard();
@@ -50,7 +60,10 @@ struct TDemarrageFiche {
 // The program's own start: TSP5 on the places of its library, QSettings, real boxes.
 TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre);
 
-class TFicheKirvaneMixte : public QMainWindow, private TVueCentrales, private TActionsOutils {
+class TFicheKirvaneMixte : public QMainWindow,
+                           private TVueCentrales,
+                           private TActionsOutils,
+                           private TVueAcquisition {
     Q_OBJECT
 public:
     explicit TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* parent = nullptr);
@@ -70,6 +83,11 @@ public:
 
     TComposantsFiche c;
     std::unique_ptr<TGrapheFiche> graphe;
+    // The acquisition engine on the active unit (created once the unit is chosen).
+    std::unique_ptr<TMoteurAcquisition> moteur;
+    // The rules of the settings panel (created by relierReglages) and the live values.
+    std::unique_ptr<TReglagesAcq> reglagesAcq;
+    TMesureDirecte mesureDirecte;
     TGestionnaireCentrales centrales;
     TReglagesKirvane reglages;
     TSeriesMesurees series;
@@ -91,6 +109,14 @@ public:
     void finInitialisation();
     void Quitter();
     void SBRedRegClick(QToolButton* bouton);
+    // Settings panel (fiche_reglages.cpp): its controls connected to reglagesAcq, whose state
+    // is mirrored on them; the live values of TimerAcqDir.
+    void relierReglages();
+    void appliquerEtatReglages();
+    void TimerAcqDirTimer();
+    // Saves the measurements between the green markers in the format of the button
+    // (SBenregistrerRW3, SBenregistrerTXT, SBEnregistrerCSV); true when saved.
+    bool enregistrer(TBoutonOutil bouton);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -116,6 +142,38 @@ private:
     void preparerPanneauVoies();
     void preparerPanneauSansCentrale();
     void TimerPresenceSP5Timer();
+    // The start/stop button: the engine acts by window state.
+    void BAcquisitionClick();
+    TEtatEcran etatGraphe() const;
+
+    // TVueAcquisition (fiche_acquisition.cpp)
+    void setModeGeneral(int mode) override;
+    void afficherMessage(const QString& texte) override;
+    void legendeBoutonAcquisition(const QString& texte) override;
+    void valeurDirecte(int voie, double volts) override;
+    void effacerValeursDirectes() override;
+    void afficherModePermanent(bool mp) override;
+    void debutAcquisition(bool permanente) override;
+    void preparerAxeTemps() override;
+    void setModeDessinVM() override;
+    void redessiner(bool avecCourbes) override;
+    void dessinerPretrig() override;
+    void dessinerLot(const TLotAcquisition& lot) override;
+    void debutTrameRapide() override;
+    void finTrameRapide() override;
+    void rafraichir() override;
+    void afficherAttenteLongue() override;
+    void masquerAttenteLongue() override;
+    void informer(const QString& texte) override;
+    void messageSimple(const QString& texte) override;
+    void timerAcqDirecte(bool marche) override;
+    void timerPresence(bool marche) override;
+    TContexteValidation contexteValidation() override;
+    void acquisitionValidee(bool permanente) override;
+    void acquisitionTerminee() override;
+    void quitter() override;
+    TFicheKirvaneAttenteDeclAcq* attente_ = nullptr;
+    TTraceurAcquisition traceur_;
     void TimerRedimGeneTimer();
     void relierBoutons();
     void clicOutil(TBoutonOutil bouton);
@@ -124,9 +182,14 @@ private:
     void dessineLegendes();
     void basculerMesures(bool ouvrir);
     bool survolSBVoies = false;
-    void setModeGeneral(int mode);
     TContexteOutils contexteOutils() const;
 
+    // Hands the settings changed during an acquisition to the engine (fiche_reglages.cpp).
+    class TRecepteurFiche;
+    struct TSupprimeRecepteur {
+        void operator()(TRecepteurFiche* r) const;
+    };
+    std::unique_ptr<TRecepteurFiche, TSupprimeRecepteur> recepteur_;
     TDemarrageFiche demarrage_;
     TFichierParametres fichierParametres_;
     TSequencesOutils sequences_;

@@ -17,6 +17,13 @@ public:
     QList<TReponse> reponses; // given in order; "Non" when exhausted
     std::set<int> typesProposes;
     int choix = -1;
+    QString fichierChoisi; // answer of the save dialog; empty: abandoned
+    QStringList dialoguesEnregistrement;
+    QString nomFichierEnregistrement(QWidget*, const QString& titre, const QString&,
+                                     const QString&) override {
+        dialoguesEnregistrement << titre;
+        return fichierChoisi;
+    }
     void avertir(QWidget*, const QString& texte) override { avertissements << texte; }
     TReponse demander(QWidget*, const QString& texte, bool) override {
         questions << texte;

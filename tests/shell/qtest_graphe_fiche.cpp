@@ -1,8 +1,8 @@
 // The graph in the main window, with a synthetic store of eight series: what a teacher sees
 // and does with the mouse and the tool bar. With KIRVANE_CAPTURES set to a folder, the
 // window is also saved there at each step (run under a real display to look at it).
-#include "fiche_essai.h"
 #include "couleursqt.h"
+#include "fiche_essai.h"
 #include "graphefiche.h"
 #include "seriessynthetiques.h"
 
@@ -156,6 +156,33 @@ private slots:
         const double dt = fiche->centrales.SP5->dt0X;
         QCOMPARE(std::round(tFin / dt) * dt, tFin);
         capturer(*fiche, "graphe_curseur_deplace");
+    }
+
+    // F10 on the unit as the window starts (EA0, 20 ms, 1001 points on the simulator): the
+    // acquisition runs, the store holds EA0's series and the graph shows it in its colour.
+    void f10LanceUneAcquisition() {
+        fiche = std::make_unique<TFicheKirvaneMixte>(demarrage(nullptr));
+        fiche->show();
+        fiche->finInitialisation();
+        QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
+        QTRY_VERIFY(fiche->c.PanelEcranTab->isVisible());
+        QCOMPARE(fiche->MODEGENERAL, MODE_VIERGE);
+        QTest::keyRelease(fiche.get(), Qt::Key_F10);
+        QTRY_COMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QCOMPARE(fiche->series.nbVoiesMesurees, 1);
+        const auto& u = fiche->series.tv2[0];
+        QCOMPARE(static_cast<int64_t>(u.size()), fiche->centrales.SP5->nbPtsAX);
+        QVERIFY(*std::max_element(u.begin(), u.end()) > 1.0f);
+        QVERIFY(fiche->c.SBenregistrerRW3->isEnabled());
+        QCOMPARE(fiche->c.BAcquisition->text(), QString::fromUtf8("Démarrer l'acquisition"));
+        const QImage& image = graphe().ecran.iEcranX;
+        const QColor couleur = versQColor(clsV0[0]);
+        int pixels = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                pixels += image.pixelColor(x, y) == couleur;
+        QVERIFY(pixels > 200);
+        capturer(*fiche, "acquisition_f10");
     }
 };
 

@@ -1,0 +1,455 @@
+// The main window's side of the settings panel: every settings control handed to the
+// settings rules (TReglagesAcq), what they ask for done on the graph and the boxes, their
+// state mirrored on the controls; and the live values of TimerAcqDir.
+#include "fichekirvanemixte.h"
+#include "graphefiche.h"
+#include "indices.h"
+
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Hands the changes made during an acquisition to the engine, which applies them between
+// two frames through appliquerReglage.
+class TFicheKirvaneMixte::TRecepteurFiche : public TRecepteurReglages {
+public:
+    explicit TRecepteurFiche(TFicheKirvaneMixte& fiche) : fiche_(fiche) {}
+    // Destroyed with the window's members, before its child widgets, which may still
+    // signal (a list left while deleted emits activated): the settings controls are
+    // disconnected and their event filters read vivant.
+    ~TRecepteurFiche() override;
+
+    const std::shared_ptr<bool> vivant = std::make_shared<bool>(true);
+
+    int etatFenetre() const override { return fiche_.MODEGENERAL; }
+    bool premiereAcq() const override { return !fiche_.moteur || fiche_.moteur->premiereAcq; }
+    void reglageEnAttente(const TReglageEnAttente& r) override {
+        TMoteurAcquisition* m = fiche_.moteur.get();
+        if (m == nullptr)
+            return;
+        TReglagesMP& mp = *m;
+        mp.MPEntree = r.MPEntree;
+        mp.MPCalibre = r.MPCalibre;
+        mp.MPVoieActive = r.MPVoieActive;
+        mp.MPModeDiff = r.MPModeDiff;
+        mp.MPTypeDecl = r.MPTypeDecl;
+        mp.MPSensDecl = r.MPSensDecl;
+        mp.MPVoieSynchro = r.MPVoieSynchro;
+        mp.MPPretrig = r.MPPretrig;
+        mp.MPDureeTotale = r.MPDureeTotale;
+        mp.MPNbPts = r.MPNbPts;
+        mp.MPUSeuil = r.MPUSeuil;
+        m->nouveauReglage(r.code);
+    }
+
+private:
+    TFicheKirvaneMixte& fiche_;
+};
+
+TFicheKirvaneMixte::TRecepteurFiche::~TRecepteurFiche() {
+    *vivant = false;
+    const TComposantsFiche& c = fiche_.c;
+    std::vector<QObject*> sources{
+        c.CBDureeTotale,          c.CBNbPoints,          c.SBDureeTotalePlus,
+        c.SBDureeTotaleMoins,     c.SBNbPointsPlus,      c.SBNbPointsMoins,
+        c.BAcquisitionPrecedente, c.CBTypeDeclenchement, c.RGSensDeclenchement,
+        c.CBVoieSynchro,          c.CBPretrigX,          c.EditUSeuilDecl,
+        c.CBModePermanent};
+    for (QComboBox* cb : {c.CBDureeTotale, c.CBNbPoints})
+        if (cb != nullptr)
+            sources.push_back(cb->lineEdit());
+    sources.insert(sources.end(), c.CBVoiesActives.begin(), c.CBVoiesActives.end());
+    sources.insert(sources.end(), c.RGCalsEA.begin(), c.RGCalsEA.end());
+    sources.insert(sources.end(), c.CBModeDiff.begin(), c.CBModeDiff.end());
+    for (QObject* o : sources)
+        if (o != nullptr)
+            QObject::disconnect(o, nullptr, &fiche_, nullptr);
+}
+
+void TFicheKirvaneMixte::TSupprimeRecepteur::operator()(TRecepteurFiche* r) const {
+    delete r;
+}
+
+namespace {
+
+// Entering and leaving the lists and the threshold field. A popup taking the focus, or
+// another application's window, is not leaving the field.
+class TSuiviFocus : public QObject {
+public:
+    TSuiviFocus(QObject* parent, std::function<void()> entree, std::function<void()> sortie)
+        : QObject(parent), entree_(std::move(entree)), sortie_(std::move(sortie)) {}
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* e) override {
+        const bool focus = e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut;
+        const Qt::FocusReason raison =
+            focus ? static_cast<QFocusEvent*>(e)->reason() : Qt::OtherFocusReason;
+        if (focus && raison != Qt::PopupFocusReason && raison != Qt::ActiveWindowFocusReason)
+            (e->type() == QEvent::FocusIn ? entree_ : sortie_)();
+        return QObject::eventFilter(objet, e);
+    }
+
+private:
+    std::function<void()> entree_;
+    std::function<void()> sortie_;
+};
+
+// One kind of event on a control: a list's popup view shown (dropped down), the sampling
+// interval image resized.
+class TSuiviEvenement : public QObject {
+public:
+    TSuiviEvenement(QObject* parent, QEvent::Type type, std::function<void()> action)
+        : QObject(parent), type_(type), action_(std::move(action)) {}
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* e) override {
+        if (e->type() == type_)
+            action_();
+        return QObject::eventFilter(objet, e);
+    }
+
+private:
+    QEvent::Type type_;
+    std::function<void()> action_;
+};
+
+// The sampling interval on iTe: a raised exponent needs the drawn label, at the image's
+// own size.
+void dessinerITe(QLabel* iTe, const QFont& police, const TEtatReglages& s) {
+    iTe->setAccessibleName(s.texteTe);
+    if (!s.texteTeIndices) {
+        iTe->setText(s.texteTe);
+        return;
+    }
+    if (iTe->width() <= 0 || iTe->height() <= 0)
+        return;
+    QPixmap image(iTe->size());
+    image.fill(iTe->palette().color(QPalette::Window));
+    QPainter p(&image);
+    p.setFont(police);
+    dessinerTexteIndices(p, 8, 6, 0, 0, 0, 0, 0x808080, FOND_TRANSPARENT, 0xFFFFFF, s.texteTe);
+    p.end();
+    iTe->setPixmap(image);
+}
+
+// The list's contents, replaced only when they differ so that an open editor keeps its
+// cursor; the index, or the text when no item matches.
+void remplirListe(QComboBox* cb, const QStringList& items, int index, const QString& texte) {
+    const QSignalBlocker blocage(cb);
+    QStringList actuels;
+    for (int k = 0; k < cb->count(); ++k)
+        actuels << cb->itemText(k);
+    if (actuels != items) {
+        cb->clear();
+        cb->addItems(items);
+    }
+    if (index >= 0 && index < cb->count())
+        cb->setCurrentIndex(index);
+    else
+        cb->setCurrentIndex(-1);
+    if (cb->isEditable() && cb->currentText() != texte)
+        cb->setEditText(texte);
+}
+
+} // namespace
+
+void TFicheKirvaneMixte::relierReglages() {
+    // Applies what a settings operation returns, then mirrors the new state.
+    auto effets = [this](const TEffetsReglages& e) {
+        if (!e.information.isEmpty())
+            demarrage_.boites->avertir(this, e.information);
+        TEcranGraphe& ecran = graphe->ecran;
+        if (e.axeTemps && centrales.SP5) {
+            // New timing: zoom 1 and the markers on the whole duration.
+            graphe->zoomsInitiaux();
+            const double duree = centrales.SP5->dureeTotale0X;
+            ecran.g.t0 = 0.0f;
+            ecran.curseurs.tFin = duree;
+            ecran.curseurs.t0M = 0.0;
+            ecran.curseurs.tFinM = duree;
+        }
+        if (e.modeDessinVM)
+            setModeDessinVM();
+        if (e.viderValeurU >= 0 && e.viderValeurU < 8) {
+            c.EditValU[e.viderValeurU]->clear();
+            c.EditValU[e.viderValeurU]->repaint();
+        }
+        // A new timing hides the stored curves (they no longer fit the time axis); other
+        // changes keep them.
+        if (e.grapheSansCourbes)
+            graphe->redessiner(false);
+        else if (e.grapheAvecCourbes || e.axeTemps || e.zoomReapplique)
+            graphe->redessiner(true);
+        if (e.marquePretrig) {
+            dessinerPretrig();
+            c.iEcranX->update();
+        }
+        if (e.axeTemps || e.zoomReapplique) {
+            if (acquisitionEnCours(MODEGENERAL))
+                DesactiverZooms(etat);
+            else
+                ::activerZooms(etat, faits(), MODEGENERAL);
+        }
+        // The last input went off while acquiring: the acquisition ends and is committed.
+        if (e.validerAcquisition && moteur && acquisitionEnCours(MODEGENERAL))
+            moteur->stop = true;
+        if (e.modifie && !acquisitionEnCours(MODEGENERAL)) {
+            etat.SBNouveau = true;
+            if (MODEGENERAL == MODE_VIERGE)
+                setModeGeneral(MODE_REGLAGES_MODIFIES);
+        }
+        appliquerEtatReglages();
+    };
+
+    // The engine applies the changes of permanent mode with the same routines; it may be
+    // created after the window, so this part runs again when it is.
+    if (moteur) {
+        moteur->appliquerReglage = [this, effets](int code, const TReglagesMP& mp) {
+            if (!reglagesAcq)
+                return;
+            TReglageEnAttente r;
+            r.code = code;
+            r.MPEntree = mp.MPEntree;
+            r.MPCalibre = mp.MPCalibre;
+            r.MPVoieActive = mp.MPVoieActive;
+            r.MPModeDiff = mp.MPModeDiff;
+            r.MPTypeDecl = mp.MPTypeDecl;
+            r.MPSensDecl = mp.MPSensDecl;
+            r.MPVoieSynchro = mp.MPVoieSynchro;
+            r.MPPretrig = mp.MPPretrig;
+            r.MPDureeTotale = mp.MPDureeTotale;
+            r.MPNbPts = mp.MPNbPts;
+            r.MPUSeuil = mp.MPUSeuil;
+            effets(reglagesAcq->appliquer(r));
+        };
+    }
+    if (reglagesAcq)
+        return; // the controls are connected once
+    recepteur_.reset(new TRecepteurFiche(*this));
+    reglagesAcq = std::make_unique<TReglagesAcq>(*recepteur_);
+    reglagesAcq->setSeries(&series);
+    TReglagesAcq& r = *reglagesAcq;
+
+    // The filters below may see the focus leave while the window's children are deleted,
+    // after its members.
+    const std::shared_ptr<bool> vivant = recepteur_->vivant;
+
+    // Typed texts never become items: the lists hold the offered values only.
+    for (QComboBox* cb : {c.CBDureeTotale, c.CBNbPoints})
+        cb->setInsertPolicy(QComboBox::NoInsert);
+
+    // Duration list
+    c.CBDureeTotale->installEventFilter(new TSuiviFocus(
+        this,
+        [vivant, &r] {
+            if (*vivant)
+                r.entreeDureeTotale();
+        },
+        [vivant, &r, effets] {
+            if (*vivant && !r.bloqueExit)
+                effets(r.sortieDureeTotale());
+        }));
+    c.CBDureeTotale->view()->installEventFilter(
+        new TSuiviEvenement(this, QEvent::Show, [vivant, &r] {
+            if (*vivant)
+                r.deroulementDureeTotale();
+        }));
+    connect(c.CBDureeTotale->lineEdit(), &QLineEdit::textEdited, this,
+            [&r, effets](const QString& t) {
+                r.saisieDureeTotale(t);
+                const TEffetsReglages e = r.changementDureeTotale();
+                if (e.modifie || e.reglageEnregistre)
+                    effets(e);
+            });
+    connect(c.CBDureeTotale, &QComboBox::activated, this, [&r, effets](int index) {
+        TEffetsReglages e = r.selectionDureeTotale(index);
+        const TEffetsReglages ch = r.changementDureeTotale();
+        e.modifie = e.modifie || ch.modifie;
+        e.reglageEnregistre = e.reglageEnregistre || ch.reglageEnregistre;
+        effets(e);
+    });
+    connect(c.SBDureeTotalePlus, &QToolButton::clicked, this,
+            [&r, effets] { effets(r.clicDureeTotalePlus()); });
+    connect(c.SBDureeTotaleMoins, &QToolButton::clicked, this,
+            [&r, effets] { effets(r.clicDureeTotaleMoins()); });
+
+    // Point list
+    c.CBNbPoints->installEventFilter(new TSuiviFocus(
+        this,
+        [vivant, &r] {
+            if (*vivant)
+                r.entreeNbPoints();
+        },
+        [vivant, &r, effets] {
+            if (*vivant && !r.bloqueExit)
+                effets(r.sortieNbPoints());
+        }));
+    c.CBNbPoints->view()->installEventFilter(new TSuiviEvenement(this, QEvent::Show, [vivant, &r] {
+        if (*vivant)
+            r.deroulementNbPoints();
+    }));
+    connect(c.CBNbPoints->lineEdit(), &QLineEdit::textEdited, this, [&r, effets](const QString& t) {
+        r.saisieNbPoints(t);
+        const TEffetsReglages e = r.changementNbPoints();
+        if (e.modifie || e.reglageEnregistre)
+            effets(e);
+    });
+    connect(c.CBNbPoints, &QComboBox::activated, this, [&r, effets](int index) {
+        TEffetsReglages e = r.selectionNbPoints(index);
+        const TEffetsReglages ch = r.changementNbPoints();
+        e.modifie = e.modifie || ch.modifie;
+        e.reglageEnregistre = e.reglageEnregistre || ch.reglageEnregistre;
+        effets(e);
+    });
+    connect(c.SBNbPointsPlus, &QToolButton::clicked, this,
+            [&r, effets] { effets(r.clicNbPointsPlus()); });
+    connect(c.SBNbPointsMoins, &QToolButton::clicked, this,
+            [&r, effets] { effets(r.clicNbPointsMoins()); });
+    connect(c.BAcquisitionPrecedente, &QPushButton::clicked, this,
+            [&r, effets] { effets(r.clicAcquisitionPrecedente()); });
+
+    c.iTe->installEventFilter(new TSuiviEvenement(this, QEvent::Resize, [this, vivant] {
+        if (*vivant)
+            dessinerITe(c.iTe, c.LabelTe->font(), reglagesAcq->etat);
+    }));
+
+    // Trigger
+    connect(c.CBTypeDeclenchement, &QComboBox::activated, this,
+            [&r, effets](int i) { effets(r.clicTypeDeclenchement(i)); });
+    connect(c.RGSensDeclenchement, &TGroupeRadio::clique, this,
+            [&r, effets](int i) { effets(r.clicSensDeclenchement(i)); });
+    connect(c.CBVoieSynchro, &QComboBox::activated, this,
+            [&r, effets](int i) { effets(r.clicVoieSynchro(i)); });
+    connect(c.CBPretrigX, &QComboBox::activated, this,
+            [&r, effets](int i) { effets(r.clicPretrig(i)); });
+    c.EditUSeuilDecl->installEventFilter(new TSuiviFocus(
+        this,
+        [vivant, &r] {
+            if (*vivant)
+                r.entreeSeuil();
+        },
+        [vivant, &r, effets] {
+            if (*vivant && !r.bloqueExit)
+                effets(r.sortieSeuil());
+        }));
+    connect(c.EditUSeuilDecl, &QLineEdit::textEdited, this,
+            [&r](const QString& t) { r.saisieSeuil(t); });
+
+    connect(c.CBModePermanent, &QCheckBox::clicked, this, [this, &r](bool coche) {
+        if (!moteur)
+            return;
+        moteur->MODEGENERAL = MODEGENERAL;
+        if (acquisitionEnCours(MODEGENERAL) || MODEGENERAL == MODE_MESURES ||
+            MODEGENERAL == MODE_PERMANENT_ARRETE) {
+            moteur->clicModePermanent(coche);
+        } else {
+            // Nothing acquired yet: the mode changes, the window stays without measurements.
+            moteur->setModepermanent(coche);
+        }
+        r.setModePermanent(moteur->modePermanent);
+        appliquerEtatReglages();
+    });
+    // "Ajouter les courbes" is read when an acquisition starts.
+
+    // Channel panel
+    for (int i = 0; i < 8; ++i) {
+        connect(c.CBVoiesActives[i], &QCheckBox::clicked, this,
+                [&r, effets, i](bool coche) { effets(r.clicVoieActive(i, coche)); });
+        connect(c.RGCalsEA[i], &TGroupeRadio::clique, this,
+                [&r, effets, i](int index) { effets(r.clicCalibre(i, index)); });
+    }
+    for (int k = 0; k < 4; ++k)
+        connect(c.CBModeDiff[k], &QCheckBox::clicked, this,
+                [&r, effets, k](bool coche) { effets(r.clicModeDiff(k, coche)); });
+}
+
+void TFicheKirvaneMixte::appliquerEtatReglages() {
+    if (!reglagesAcq)
+        return;
+    const TEtatReglages& s = reglagesAcq->etat;
+    reglagesAcq->bloque = true;
+    remplirListe(c.CBDureeTotale, s.itemsDureeTotale, s.indexDureeTotale, s.texteDureeTotale);
+    remplirListe(c.CBNbPoints, s.itemsNbPoints, s.indexNbPoints, s.texteNbPoints);
+
+    dessinerITe(c.iTe, c.LabelTe->font(), s);
+
+    c.GBDeclenchement->setTitle(s.titreDeclenchement);
+    remplirListe(c.CBTypeDeclenchement, s.itemsTypeDeclenchement, s.indexTypeDeclenchement,
+                 QString());
+    {
+        const QSignalBlocker blocage(c.RGSensDeclenchement);
+        c.RGSensDeclenchement->setItemIndex(s.indexSensDeclenchement);
+    }
+    remplirListe(c.CBVoieSynchro, s.itemsVoieSynchro, s.indexVoieSynchro, QString());
+    if (!c.EditUSeuilDecl->hasFocus() || !reglagesAcq->saisieManuelle)
+        c.EditUSeuilDecl->setText(s.texteSeuil);
+    {
+        const QSignalBlocker blocage(c.CBPretrigX);
+        c.CBPretrigX->setCurrentIndex(std::clamp(s.indexPretrig, 0, c.CBPretrigX->count() - 1));
+    }
+    if (!s.CBAjouterCourbes) {
+        const QSignalBlocker blocage(c.CBAjouterCourbes);
+        c.CBAjouterCourbes->setChecked(false);
+    }
+
+    for (int i = 0; i < 8; ++i) {
+        {
+            const QSignalBlocker blocage(c.CBVoiesActives[i]);
+            c.CBVoiesActives[i]->setChecked(s.voieActive[i]);
+        }
+        {
+            const QSignalBlocker blocage(c.RGCalsEA[i]);
+            if (s.indexCalibre[i] >= 0 && s.indexCalibre[i] < c.RGCalsEA[i]->nbElements())
+                c.RGCalsEA[i]->setItemIndex(s.indexCalibre[i]);
+        }
+        if (centrales.SP5) {
+            c.LValUInd[i]->setText(s.indicesU[i]);
+            c.EditValU[i]->setEnabled(s.valeurActive[i]);
+        }
+    }
+    for (int k = 0; k < 4; ++k) {
+        const QSignalBlocker blocage(c.CBModeDiff[k]);
+        c.CBModeDiff[k]->setChecked(s.modeDiff[k]);
+    }
+
+    // Enabling: the window state says whether the panel is live (frozen during a single
+    // acquisition); the settings say which controls fit the trigger mode and the inputs.
+    if (centrales.SP5 && etat.CBTypeDeclenchement) {
+        etat.RGSensDeclenchement = s.RGSensDeclenchement;
+        etat.CBVoieSynchro = s.CBVoieSynchro;
+        etat.EditUSeuilDecl = s.EditUSeuilDecl;
+        etat.CBPretrigX = s.CBPretrigX;
+    }
+    if (centrales.SP5 && !acquisitionEnCours(MODEGENERAL)) {
+        if (etat.CBDureeTotale)
+            etat.BAcquisitionPrecedente = s.BAcquisitionPrecedente;
+        if (etat.CBModePermanent)
+            etat.CBAjouterCourbes = s.CBAjouterCourbes;
+    }
+    if (centrales.SP5 && etat.gbCanaux[0]) {
+        for (int i = 0; i < 8; ++i) {
+            etat.CBVoiesActives[i] = s.voieActivable[i];
+            etat.RGCalsEA[i] = s.calibreActif[i];
+        }
+    }
+    reglagesAcq->bloque = false;
+    appliquerEtat();
+}
+
+void TFicheKirvaneMixte::TimerAcqDirTimer() {
+    mesureDirecte.bloqueTimerAcqDirecte = bloqueTimerAcqDirecte;
+    const TValeursDirectes v = mesureDirecte.rafraichir(centrales.SP5.get(), MODEGENERAL);
+    for (int i = 0; i < 8; ++i)
+        if (v.EditValU[i])
+            c.EditValU[i]->setText(*v.EditValU[i]);
+    // A unit gone: the presence poll reports it and its return.
+    if (v.centraleAbsente && !TimerPresenceSP5.isActive())
+        TimerPresenceSP5.start();
+}
