@@ -1,0 +1,203 @@
+#include "executioncli.h"
+
+#include "consolecli.h"
+#include "enregistrement.h"
+#include "fichierregressi.h"
+#include "fichierstexte.h"
+#include "formats.h"
+#include "instantaneexport.h"
+#include "moteuracquisition.h"
+#include "programmationcli.h"
+#include "reglagesacq.h"
+#include "sp5.h"
+#include "systeme.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <optional>
+
+namespace {
+
+const char* const AUCUNE_CENTRALE =
+    "Aucune centrale \n\r- SYSAM SP5\n\r- SYSAM V6\n\r- SYSAM CAMPUS \n\rn'est installée sur "
+    "cet ordinateur.\n\r\n\r\"Kirvane\" ne peut pas fonctionner.";
+
+// The drivers and the places of their libraries, as the program's start-up has them: the
+// maker's folders first, then the simulator shipped beside the executable.
+TFabriqueCentrale fabriqueStandard() {
+    return [](int famille, const QString& chemin) {
+        TCreationCentrale r;
+        if (famille == FAMILLE_SP5) {
+            auto sp5 = std::make_unique<TSP5>(chemin, 1);
+            r.erreur = sp5->erreurChargement;
+            r.centrale = std::move(sp5);
+        }
+        // The V6 and CAMPUS drivers are not there yet: not installed.
+        return r;
+    };
+}
+
+TCheminsCentrales cheminsStandard() {
+    TCheminsCentrales c;
+    const QString windows = cheminDossierSpecial(TDossierSpecial::WINDOWS);
+    c.sp5 = cheminsBibliothequeSP5(QCoreApplication::applicationDirPath(), windows);
+    c.ftdiPresent = !windows.isEmpty() && (QFileInfo::exists(windows + "/system32/FTD2XX-V6.dll") ||
+                                           QFileInfo::exists(windows + "/SysWOW64/FTD2XX-V6.dll"));
+    return c;
+}
+
+void ecrireSortie(std::FILE* f, const QString& texte) {
+    const QByteArray o = texte.toLocal8Bit();
+    std::fwrite(o.constData(), 1, static_cast<std::size_t>(o.size()), f);
+    std::fflush(f);
+}
+
+// The files asked for, each written with the program's writer.
+bool enregistrerFichiers(const TOptionsCli& o, const TInstantaneExport& e, TConsoleCli& console) {
+    struct Fichier {
+        const QString* chemin;
+        std::function<std::optional<QByteArray>(const TInstantaneExport&)> ecrivain;
+    };
+    const Fichier fichiers[] = {
+        {&o.regressi, fichierRegressi}, {&o.txt, fichierTXT}, {&o.csv, fichierCSV}};
+    bool ok = true;
+    for (const Fichier& f : fichiers) {
+        if (f.chemin->isEmpty())
+            continue;
+        const std::optional<QByteArray> octets = f.ecrivain(e);
+        if (!octets) {
+            console.ecrire(messageAucuneValeur());
+            return false;
+        }
+        if (const auto erreur = enregistrerOctets(*f.chemin, *octets)) {
+            console.ecrire(*erreur);
+            ok = false;
+            continue;
+        }
+        console.ecrire(QStringLiteral("Fichier enregistré : ") +
+                       QDir::toNativeSeparators(*f.chemin));
+    }
+    return ok;
+}
+
+int acquerirEtEnregistrer(const TOptionsCli& o, TGestionnaireCentrales& g, TConsoleCli& console) {
+    TCentrale& u = *g.SP5;
+    // As the window does on activation: the unit reset, then the default settings.
+    try {
+        u.Reset();
+    } catch (const std::exception& e) {
+        console.ecrire(QString::fromLocal8Bit(e.what()));
+        return SORTIE_ECHEC;
+    }
+    TSeriesMesurees series;
+    series.RAZ(u);
+    TMoteurAcquisition moteur(&u, series, console);
+    console.moteur = &moteur;
+    TReglagesAcq reglages(console);
+    u.setDurees(reglages.DureeTotaleDFT, reglages.NbPtsDFT, false);
+    reglages.setCentrale(&u);
+    reglages.setSeries(&series);
+    reglages.prepareCBTemporels();
+    reglages.reglagesDefautMI();
+    reglages.prepareComposants();
+    if (o.trames > 0) {
+        // Before the trigger: in permanent mode the first trigger item reads "aucune".
+        reglages.setModePermanent(true);
+        moteur.clicModePermanent(true);
+    }
+
+    const QString refus = programmerCli(reglages, o);
+    if (!refus.isEmpty()) {
+        console.ecrire(refus);
+        return SORTIE_ECHEC;
+    }
+    moteur.pretrigActif = reglages.pretrigActif;
+    moteur.indexCBPretrig = reglages.etat.indexPretrig;
+    moteur.modeBalayage = reglages.modeBalayage;
+    console.tramesVoulues = o.trames;
+    console.preparerBarre(u.dureeTotale0X * std::max(1, o.trames));
+
+    moteur.BAcquisitionClick();
+    console.moteur = nullptr;
+    if (console.echec || console.validees == 0) {
+        if (!console.echec)
+            console.ecrire(QStringLiteral("L'acquisition n'a pas abouti."));
+        return SORTIE_ECHEC;
+    }
+
+    // The green cursors at the start and at the end of the acquisition.
+    TContexteExport contexte;
+    contexte.t0 = 0.0f;
+    contexte.tFin = u.dureeTotaleAX;
+    const TInstantaneExport e = instantaneExport(series, u, contexte);
+    return enregistrerFichiers(o, e, console) ? SORTIE_OK : SORTIE_ECHEC;
+}
+
+} // namespace
+
+int typeCentraleChoisi(const TGestionnaireCentrales& g, int demande, QString& erreur) {
+    erreur.clear();
+    if (demande != 0) {
+        for (const TCentraleInsPre& c : g.centrales)
+            if (c.typecentrale == demande)
+                return demande;
+        erreur = QStringLiteral("Centrale ") + nomLongCentrale(demande) +
+                 QStringLiteral(" non installée sur cet ordinateur");
+        return 0;
+    }
+    if (g.centrales.empty()) {
+        erreur = QString::fromUtf8(AUCUNE_CENTRALE);
+        return 0;
+    }
+    for (const TCentraleInsPre& c : g.centrales)
+        if (c.presente)
+            return c.typecentrale;
+    return g.centrales.front().typecentrale;
+}
+
+int executerCli(const QStringList& arguments) {
+    const TAnalyseCli analyse = analyserOptions(arguments);
+    if (!analyse.erreur.isEmpty()) {
+        ecrireSortie(stderr,
+                     analyse.erreur + QStringLiteral("\nPour l'aide : kirvane-cli --help\n"));
+        return SORTIE_OPTIONS;
+    }
+    const TOptionsCli& o = analyse.options;
+    if (o.aide) {
+        ecrireSortie(stdout, texteAideCli());
+        return SORTIE_OK;
+    }
+    // Numbers shown to the user take the regional decimal separator, as in the program.
+    capturerSeparateurDecimal();
+
+    TConsoleCli console;
+    TConsoleCli::intercepterInterruption();
+    TGestionnaireCentrales g(fabriqueStandard());
+    g.detectionCentrales(cheminsStandard(), console);
+    if (o.lister) {
+        ecrireSortie(stdout, console.lignesDetection.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        return SORTIE_OK;
+    }
+    QString erreur;
+    const int type = typeCentraleChoisi(g, o.typeCentrale, erreur);
+    if (type == 0) {
+        console.ecrire(erreur);
+        return SORTIE_ECHEC;
+    }
+    g.setCentraleActive(type, false, console);
+    if (!g.SP5) {
+        console.ecrire(QStringLiteral("Centrale ") + nomLongCentrale(type) +
+                       QStringLiteral(" non installée sur cet ordinateur"));
+        return SORTIE_ECHEC;
+    }
+    if (!g.SP5Presente) {
+        console.ecrire(g.textePresence());
+        return SORTIE_ECHEC;
+    }
+    return acquerirEtEnregistrer(o, g, console);
+}

@@ -1,0 +1,278 @@
+// The built command-line tool run as a user runs it, on the SP5 simulator that lies beside
+// it: the files hold the simulated signals, and every refusal is a French message on
+// standard error with a non-zero exit status.
+#include <QDir>
+#include <QFile>
+#include <QLibrary>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const QString cheminCli = QStringLiteral(KIRVANE_CLI);
+const QString cheminSimulateur = QStringLiteral(KIRVANE_SIMULATEUR_SP5);
+
+struct Resultat {
+    int code = -1;
+    QString sortie;
+    QString erreurs;
+};
+
+Resultat lancer(const QStringList& arguments,
+                const QString& simulateur = QStringLiteral("bruit=0")) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KIRVANE_SIMULATEUR_SP5"), simulateur);
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(cheminCli, arguments);
+    Resultat r;
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+        ADD_FAILURE() << "kirvane-cli ne s'est pas terminé";
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.sortie = QString::fromUtf8(p.readAllStandardOutput());
+    r.erreurs = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// The rows of numbers of a table: fields split by the separator, "." as decimal point.
+std::vector<std::vector<double>> lignes(const QList<QByteArray>& texte, char separateur) {
+    std::vector<std::vector<double>> r;
+    for (const QByteArray& l : texte) {
+        if (l.trimmed().isEmpty())
+            continue; // the line end of the last row
+        std::vector<double> valeurs;
+        for (const QByteArray& champ : l.trimmed().split(separateur)) {
+            if (champ.isEmpty() && separateur == ' ')
+                continue; // columns padded with spaces
+            bool ok = false;
+            const double v = champ.toDouble(&ok);
+            if (!ok)
+                return r;
+            valeurs.push_back(v);
+        }
+        r.push_back(valeurs);
+    }
+    return r;
+}
+
+class KirvaneCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QFile::exists(cheminCli)) << cheminCli.toStdString();
+        ASSERT_TRUE(dossier.isValid());
+        // The simulator's formulas give the expected values of every input.
+        simulateur.setFileName(cheminSimulateur);
+        ASSERT_TRUE(simulateur.load()) << simulateur.errorString().toStdString();
+        reinitialiser = reinterpret_cast<void (*)()>(simulateur.resolve("SimSP5_Reinitialiser"));
+        tension =
+            reinterpret_cast<double (*)(int32_t, double)>(simulateur.resolve("SimSP5_Tension"));
+        ASSERT_NE(reinitialiser, nullptr);
+        ASSERT_NE(tension, nullptr);
+        reinitialiser();
+    }
+
+    QString fichier(const char* nom) const { return dossier.filePath(QString::fromUtf8(nom)); }
+
+    // Each row: time k × dt, then input voies[j] as the simulator gives it at that time,
+    // within two steps of the ±10 V range.
+    void verifierSignaux(const std::vector<std::vector<double>>& t, const std::vector<int>& voies,
+                         double dt, std::size_t n) {
+        ASSERT_EQ(t.size(), n);
+        const double pas = 2.0 * 10.0 / 4096.0;
+        int ecarts = 0;
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            ASSERT_EQ(t[k].size(), voies.size() + 1) << "ligne " << k;
+            EXPECT_NEAR(t[k][0], k * dt, 1e-6 * std::max(1.0, k * dt));
+            for (std::size_t j = 0; j < voies.size(); ++j) {
+                const double attendu = tension(voies[j], k * dt);
+                // On an edge of the square the sample may fall on either side.
+                if (std::fabs(tension(voies[j], (k - 0.25) * dt) -
+                              tension(voies[j], (k + 0.25) * dt)) > 2.0 * pas)
+                    continue;
+                if (std::fabs(t[k][j + 1] - attendu) > 2.0 * pas && ++ecarts < 4)
+                    ADD_FAILURE() << "EA" << voies[j] << " point " << k << " : " << t[k][j + 1]
+                                  << " au lieu de " << attendu;
+            }
+        }
+        EXPECT_EQ(ecarts, 0);
+    }
+
+    QTemporaryDir dossier;
+    QLibrary simulateur;
+    void (*reinitialiser)() = nullptr;
+    double (*tension)(int32_t, double) = nullptr;
+};
+
+TEST_F(KirvaneCli, SinusEtCarreDansLesFichiers) {
+    const Resultat r = lancer({"--entrees", "EA0,EA1", "--duree", "20 ms", "--points", "1001",
+                               "--regressi", fichier("m.rw3"), "--csv", fichier("m.csv")});
+    ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral("2 séries acquises")));
+
+    QFile csv(fichier("m.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lignesCsv = csv.readAll().split('\n');
+    ASSERT_GT(lignesCsv.size(), 1);
+    EXPECT_EQ(lignesCsv[0].trimmed(), QByteArray("t(s);u[0_M](V);u[1_M](V)"));
+    const auto tCsv = lignes(lignesCsv.mid(1, 1001), ';');
+    {
+        SCOPED_TRACE("csv");
+        verifierSignaux(tCsv, {0, 1}, 2e-5, 1001);
+    }
+    // The sine of EA0 reaches its 5 V peak, the square of EA1 is ±2 V.
+    double max0 = -100, min1 = 100, max1 = -100;
+    for (const auto& l : tCsv) {
+        max0 = std::max(max0, l[1]);
+        min1 = std::min(min1, l[2]);
+        max1 = std::max(max1, l[2]);
+    }
+    EXPECT_NEAR(max0, 5.0, 0.02);
+    EXPECT_NEAR(min1, -2.0, 0.02);
+    EXPECT_NEAR(max1, 2.0, 0.02);
+
+    QFile rw3(fichier("m.rw3"));
+    ASSERT_TRUE(rw3.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lignesRw3 = rw3.readAll().split('\n');
+    EXPECT_EQ(lignesRw3[0], QByteArray("EVARISTE REGRESSI WINDOWS 1.0\r"));
+    qsizetype debut = -1;
+    for (qsizetype i = 0; i < lignesRw3.size(); ++i)
+        if (lignesRw3[i].trimmed() == QByteArray("&1001 VALEUR VAR"))
+            debut = i + 1;
+    ASSERT_GT(debut, 0);
+    SCOPED_TRACE("rw3");
+    verifierSignaux(lignes(lignesRw3.mid(debut, 1001), ' '), {0, 1}, 2e-5, 1001);
+}
+
+TEST_F(KirvaneCli, PointsLimitesCommeDansLaFenetre) {
+    // 60000 points on an SP5: the list keeps 50001, as when typed in the window.
+    const Resultat r = lancer({"--points", "60000", "--txt", fichier("p.txt")});
+    ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+    QFile txt(fichier("p.txt"));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    const QList<QByteArray> l = txt.readAll().split('\n');
+    // Title, empty line, acquisition line, empty line, header, empty line, then the rows.
+    ASSERT_GE(l.size(), 6);
+    const auto t = lignes(l.mid(6), ' ');
+    ASSERT_EQ(t.size(), 50001u);
+}
+
+TEST_F(KirvaneCli, ModePermanentGardeUneTrameComplete) {
+    const Resultat r = lancer({"--entrees", "EA0", "--duree", "10 ms", "--points", "1001",
+                               "--trames", "3", "--csv", fichier("t.csv")});
+    ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+    QFile csv(fichier("t.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    // Each frame starts at its own trigger: the whole file is the signal from 0, with no
+    // zeros of an unfinished frame at its end.
+    verifierSignaux(lignes(csv.readAll().split('\n').mid(1, 1001), ';'), {0}, 1e-5, 1001);
+}
+
+// A trigger that never comes: Ctrl+C stops the unit and the tool, without files.
+TEST_F(KirvaneCli, InterruptionSansFichier) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KIRVANE_SIMULATEUR_SP5"),
+               QStringLiteral("bruit=0;declenchement_absent=1"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(cheminCli, {"--declenchement", "seuil", "--csv", fichier("i.csv")});
+    ASSERT_TRUE(p.waitForStarted(5000));
+    // The tool is waiting for the trigger by now.
+    EXPECT_FALSE(p.waitForFinished(700));
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(5000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_FALSE(QFile::exists(fichier("i.csv")));
+}
+
+TEST_F(KirvaneCli, ListeDeDetection) {
+    const Resultat r = lancer({"--lister"});
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.sortie, QStringLiteral("Détection SYSAM SP5...\n"
+                                       "Centrale SIMULATION SP5 installée \n"
+                                       "Centrale SIMULATION SP5 connectée \n\n"
+                                       "Détection SYSAM V6...\n"
+                                       "Centrale SYSAM V6 non installée sur cet ordinateur\n\n"
+                                       "Détection SYSAM CAMPUS...\n"
+                                       "Centrale SYSAM CAMPUS non installée sur cet ordinateur\n"
+                                       "\n"));
+}
+
+struct CasErreur {
+    const char* nom;
+    QStringList arguments;
+    const char* simulateur;
+    int code;
+    const char* message;
+};
+
+TEST_F(KirvaneCli, ErreursEnFrancais) {
+    const QString f = fichier("e.csv");
+    const CasErreur cas[] = {
+        {"option inconnue", {"--vitesse", "2", "--csv", f}, "", 2, "Option inconnue : --vitesse."},
+        {"durée illisible",
+         {"--duree", "vingt ms", "--csv", f},
+         "",
+         1,
+         "Valeur de durée totale incorrecte. Veuillez rectifier."},
+        {"points illisibles",
+         {"--points", "12a", "--csv", f},
+         "",
+         1,
+         "Le nombre de points saisi est incorrect. Veuillez rectifier."},
+        {"seuil illisible",
+         {"--declenchement", "seuil", "--seuil", "x", "--csv", f},
+         "",
+         1,
+         "La valeur du seuil de déclenchement comporte une erreur de saisie."},
+        {"centrale absente",
+         {"--centrale", "v6", "--csv", f},
+         "",
+         1,
+         "Centrale SYSAM V6 non installée sur cet ordinateur"},
+        {"centrale débranchée",
+         {"--csv", f},
+         "debranche=1",
+         1,
+         "Centrale SIMULATION SP5 non connectée"},
+        {"calibre inconnu",
+         {"--calibre", "EA0=3", "--csv", f},
+         "",
+         1,
+         "Calibre incorrect pour EA0 : « 3 »"},
+        {"entrée inactive",
+         {"--calibre", "EA2=1", "--csv", f},
+         "",
+         1,
+         "Le calibre de l'entrée EA2 ne peut pas être choisi : l'entrée n'est pas activée."},
+        {"partenaire différentiel",
+         {"--differentiel", "0", "--entrees", "EA0,EA4", "--csv", f},
+         "",
+         1,
+         "L'entrée EA4 ne peut pas être activée : son canal est en mode différentiel."},
+    };
+    for (const CasErreur& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const Resultat r = lancer(c.arguments, QString::fromUtf8(c.simulateur));
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_TRUE(r.erreurs.contains(QString::fromUtf8(c.message))) << r.erreurs.toStdString();
+        EXPECT_TRUE(r.sortie.isEmpty());
+        EXPECT_FALSE(QFile::exists(f));
+    }
+}
+
+} // namespace
