@@ -230,11 +230,16 @@ void TFicheKirvaneMixte::placerMesures(const DispositionMesuresSurEcran& m, cons
     if (f.pixelSize() > 0)
         f.setPixelSize(std::max(8, f.pixelSize() * 3 / 4));
     const std::pair<QWidget*, QRect> controles[] = {
-        {c.GBMesureTemps, m.GBMesureTemps}, {c.EditT0M, m.EditT0M},
-        {c.EditTFM, m.EditTFM},             {c.EditDTM, m.EditDTM},
-        {c.GBMesureU, m.GBMesureU},         {c.EditUmaxM, m.EditUmaxM},
-        {c.EditUMinM, m.EditUMinM},         {c.EditDUM, m.EditDUM},
-        {c.LAxeVertical, m.LAxeVertical},   {c.CBAxes, m.CBAxes},
+        {c.GBMesureTemps, m.GBMesureTemps},
+        {c.EditT0M, m.EditT0M},
+        {c.EditTFM, m.EditTFM},
+        {c.EditDTM, m.EditDTM},
+        {c.GBMesureU, m.GBMesureU},
+        {c.EditUmaxM, m.EditUmaxM},
+        {c.EditUMinM, m.EditUMinM},
+        {c.EditDUM, m.EditDUM},
+        {c.LAxeVertical, m.LAxeVertical},
+        {c.CBAxes, m.CBAxes},
         {c.BFermerMesuresSurEcran, m.BFermerMesuresSurEcran}};
     for (const auto& [w, rect] : controles) {
         placer(w, rect);
