@@ -1,16 +1,9 @@
 // The main window's part of choosing the unit: the choice at start, the activation with
 // its channel boxes, and the presence shown by the poll.
+#include "centralesstandard.h"
 #include "fichekirvanemixte.h"
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
-
-namespace {
-
-const char* const AUCUNE_CENTRALE =
-    "Aucune centrale \n\r- SYSAM SP5\n\r- SYSAM V6\n\r- SYSAM CAMPUS \n\rn'est installée sur "
-    "cet ordinateur.\n\r\n\r\"Kirvane\" ne peut pas fonctionner.";
-
-} // namespace
 
 void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
     if (centrales.nbCentralesGerees == 1) {

@@ -1,5 +1,6 @@
 #include "fichekirvanemixte.h"
 
+#include "centralesstandard.h"
 #include "fichekirvanechoixcentrale.h"
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
@@ -71,21 +72,8 @@ std::unique_ptr<TBoitesDialogue> boitesDialogueStandard() {
 
 TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre) {
     TDemarrageFiche d;
-    d.fabrique = [](int famille, const QString& chemin) {
-        TCreationCentrale r;
-        if (famille == FAMILLE_SP5) {
-            auto sp5 = std::make_unique<TSP5>(chemin, 1);
-            r.erreur = sp5->erreurChargement;
-            r.centrale = std::move(sp5);
-        }
-        // The V6 and CAMPUS drivers come with their own work: not installed until then.
-        return r;
-    };
-    const QString windows = cheminDossierSpecial(TDossierSpecial::WINDOWS);
-    d.chemins.sp5 = cheminsBibliothequeSP5(QCoreApplication::applicationDirPath(), windows);
-    d.chemins.ftdiPresent =
-        !windows.isEmpty() && (QFileInfo::exists(windows + "/system32/FTD2XX-V6.dll") ||
-                               QFileInfo::exists(windows + "/SysWOW64/FTD2XX-V6.dll"));
+    d.fabrique = fabriqueCentralesStandard();
+    d.chemins = cheminsCentralesStandard();
     d.stock = std::make_unique<TMagasinReglagesQSettings>();
     d.dossierParametres = TFichierParametres::dossierParDefaut();
     d.boites = boitesDialogueStandard();

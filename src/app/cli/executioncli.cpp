@@ -1,5 +1,6 @@
 #include "executioncli.h"
 
+#include "centralesstandard.h"
 #include "consolecli.h"
 #include "enregistrement.h"
 #include "fichierregressi.h"
@@ -22,34 +23,6 @@
 #include <optional>
 
 namespace {
-
-const char* const AUCUNE_CENTRALE =
-    "Aucune centrale \n\r- SYSAM SP5\n\r- SYSAM V6\n\r- SYSAM CAMPUS \n\rn'est installée sur "
-    "cet ordinateur.\n\r\n\r\"Kirvane\" ne peut pas fonctionner.";
-
-// The drivers and the places of their libraries, as the program's start-up has them: the
-// maker's folders first, then the simulator shipped beside the executable.
-TFabriqueCentrale fabriqueStandard() {
-    return [](int famille, const QString& chemin) {
-        TCreationCentrale r;
-        if (famille == FAMILLE_SP5) {
-            auto sp5 = std::make_unique<TSP5>(chemin, 1);
-            r.erreur = sp5->erreurChargement;
-            r.centrale = std::move(sp5);
-        }
-        // The V6 and CAMPUS drivers are not there yet: not installed.
-        return r;
-    };
-}
-
-TCheminsCentrales cheminsStandard() {
-    TCheminsCentrales c;
-    const QString windows = cheminDossierSpecial(TDossierSpecial::WINDOWS);
-    c.sp5 = cheminsBibliothequeSP5(QCoreApplication::applicationDirPath(), windows);
-    c.ftdiPresent = !windows.isEmpty() && (QFileInfo::exists(windows + "/system32/FTD2XX-V6.dll") ||
-                                           QFileInfo::exists(windows + "/SysWOW64/FTD2XX-V6.dll"));
-    return c;
-}
 
 void ecrireSortie(std::FILE* f, const QString& texte) {
     const QByteArray o = texte.toLocal8Bit();
@@ -177,8 +150,8 @@ int executerCli(const QStringList& arguments) {
 
     TConsoleCli console;
     TConsoleCli::intercepterInterruption();
-    TGestionnaireCentrales g(fabriqueStandard());
-    g.detectionCentrales(cheminsStandard(), console);
+    TGestionnaireCentrales g(fabriqueCentralesStandard());
+    g.detectionCentrales(cheminsCentralesStandard(), console);
     if (o.lister) {
         ecrireSortie(stdout, console.lignesDetection.join(QLatin1Char('\n')) + QLatin1Char('\n'));
         return SORTIE_OK;
