@@ -454,15 +454,31 @@ void TFicheKirvaneMixte::RAZ() {
             avertir(QString::fromLocal8Bit(e.what()));
         }
     }
+    // Zoom 1, markers on the whole duration, first axis current, table hidden.
+    TEcranGraphe& ecran = graphe->ecran;
+    const double duree = centrales.SP5 ? centrales.SP5->dureeTotale0X : 0.0;
+    graphe->zoomsInitiaux();
+    ecran.g.t0 = 0.0f;
+    ecran.curseurs.tFin = ecran.curseurs.tFinM = duree;
+    ecran.curseurs.t0M = 0.0;
+    ecran.g.axeQuadrilleX = 0;
+    if (PTableauVisible) {
+        c.SBVoirTableau->setChecked(false);
+        PTableauVisible = false;
+        c.SBVoirTableau->setToolTip(bulleVoirTableau(false));
+        redimensionnement();
+    }
     setModeGeneral(MODE_VIERGE);
     desactiveBoutonsOutils(etat);
     if (centrales.SP5)
         activeComposantsAcqSimple(etat, faits());
     etat.SBNouveau = false;
+    ::activerZooms(etat, faits(), MODEGENERAL);
     appliquerEtat();
     if (reglagesAcq)
         appliquerEtatReglages();
-    graphe->redessiner(true);
+    graphe->ecran.preparerEcranVide(etatGraphe(), series);
+    graphe->redessiner(false);
 }
 
 void TFicheKirvaneMixte::arreterAcquisition() {

@@ -183,6 +183,19 @@ private slots:
                 pixels += image.pixelColor(x, y) == couleur;
         QVERIFY(pixels > 200);
         capturer(*fiche, "acquisition_f10");
+
+        // A new experiment, the measurements not saved ("Non" to saving them): the store is
+        // emptied, the graph too.
+        boites->reponses = {TReponse::Non};
+        QTest::mouseClick(fiche->c.SBNouveau, Qt::LeftButton);
+        QCOMPARE(fiche->MODEGENERAL, MODE_VIERGE);
+        QCOMPARE(fiche->series.nbVoiesMesurees, 0);
+        QVERIFY(!fiche->c.SBenregistrerRW3->isEnabled());
+        int restants = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                restants += image.pixelColor(x, y) == couleur;
+        QCOMPARE(restants, 0);
     }
 };
 
