@@ -2,6 +2,7 @@
 // its channel boxes, and the presence shown by the poll.
 #include "centralesstandard.h"
 #include "fichekirvanemixte.h"
+#include "graphefiche.h"
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
 
@@ -112,6 +113,14 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
                                                       static_cast<TVueAcquisition&>(*this));
     moteur->SP5 = centrales.SP5.get();
     relierReglages(); // the engine applies the changes of permanent mode with the rules
+    // The markers span the whole duration of the unit's settings.
+    {
+        TEcranGraphe& ecran = graphe->ecran;
+        const double duree = centrales.SP5 ? centrales.SP5->dureeTotale0X : 0.0;
+        ecran.g.t0 = 0.0f;
+        ecran.curseurs.tFin = ecran.curseurs.tFinM = duree;
+        ecran.curseurs.t0M = 0.0;
+    }
     setModeGeneral(MODE_VIERGE);
     desactiveBoutonsOutils(etat);
     if (centrales.SP5) {

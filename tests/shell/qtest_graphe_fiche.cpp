@@ -167,6 +167,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
         QTRY_VERIFY(fiche->c.PanelEcranTab->isVisible());
         QCOMPARE(fiche->MODEGENERAL, MODE_VIERGE);
+        // Before any acquisition the end marker already spans the settings' duration.
+        QCOMPARE(graphe().ecran.curseurs.tFin, fiche->centrales.SP5->dureeTotale0X);
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
         QTRY_COMPARE(fiche->MODEGENERAL, MODE_MESURES);
         QCOMPARE(fiche->series.nbVoiesMesurees, 1);
