@@ -6,7 +6,9 @@
 #include "graphefiche.h"
 #include "seriessynthetiques.h"
 
+#include <QElapsedTimer>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace {
 
@@ -198,6 +200,29 @@ private slots:
             for (int x = 0; x < image.width(); ++x)
                 restants += image.pixelColor(x, y) == couleur;
         QCOMPARE(restants, 0);
+    }
+
+    // Closing the window while a 2 s acquisition runs: the acquisition stops at once, the
+    // measurements are committed, then the usual questions close the window.
+    void fermerPendantUneAcquisition() {
+        fiche = std::make_unique<TFicheKirvaneMixte>(demarrage(nullptr));
+        fiche->show();
+        fiche->finInitialisation();
+        QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
+        fiche->centrales.SP5->setDurees(2.0, 1001, true);
+        boites->reponses = {TReponse::Oui, TReponse::Non}; // quit: yes; save: no
+        QTimer::singleShot(300, fiche.get(), [this] { fiche->close(); });
+        QElapsedTimer t;
+        t.start();
+        QTest::keyRelease(fiche.get(), Qt::Key_F10);
+        // The loop has returned well before the 2 s, with what was read committed.
+        QVERIFY(t.elapsed() < 1500);
+        QCOMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QCOMPARE(fiche->series.nbVoiesMesurees, 1);
+        // Then the close request comes back with its questions and closes the window.
+        QTRY_VERIFY_WITH_TIMEOUT(!fiche->isVisible(), 3000);
+        QCOMPARE(boites->questions.size(), 2);
+        fiche.reset();
     }
 };
 
