@@ -239,6 +239,10 @@ private:
     void activationModeDiff_(int voie1, bool actif1);
     void ChangeDureeTotale_(const QString& s1);
     void changeNbPts_(const QString& s1);
+    // A trigger control changed: pending during permanent mode, applied at once when idle.
+    TEffetsReglages choixDeclenchement(int& indexEtat, int index, int code,
+                                       int TReglageEnAttente::*champ,
+                                       void (TReglagesAcq::*changer)(int));
     void changeTypeDecl_(int typeDecl1);
     void changeSensDecl_(int sensDecl1);
     void changeVoieSynchro_(int index1);

@@ -148,70 +148,47 @@ TEffetsReglages TReglagesAcq::clicModeDiff(int canal, bool coche) {
     return effets_;
 }
 
-TEffetsReglages TReglagesAcq::clicTypeDeclenchement(int index) {
+TEffetsReglages TReglagesAcq::choixDeclenchement(int& indexEtat, int index, int code,
+                                                 int TReglageEnAttente::*champ,
+                                                 void (TReglagesAcq::*changer)(int)) {
     effets_ = {};
     if (centrale_ == nullptr || bloque)
         return effets_;
-    etat.indexTypeDeclenchement = index;
+    indexEtat = index;
     if (permanenteEnCours()) {
+        // Applied between two frames.
         TReglageEnAttente r;
-        r.code = MP_TYPE_DECL;
-        r.MPTypeDecl = index;
+        r.code = code;
+        r.*champ = index;
         enAttente(r);
     } else if (!acquisitionEnCours()) {
-        changeTypeDecl_(index);
+        (this->*changer)(index);
+        if (code == MP_PRETRIG) {
+            effets_.grapheAvecCourbes = true;
+            effets_.marquePretrig = true;
+        }
     }
     return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicTypeDeclenchement(int index) {
+    return choixDeclenchement(etat.indexTypeDeclenchement, index, MP_TYPE_DECL,
+                              &TReglageEnAttente::MPTypeDecl, &TReglagesAcq::changeTypeDecl_);
 }
 
 TEffetsReglages TReglagesAcq::clicSensDeclenchement(int index) {
-    effets_ = {};
-    if (centrale_ == nullptr || bloque)
-        return effets_;
-    etat.indexSensDeclenchement = index;
-    if (permanenteEnCours()) {
-        TReglageEnAttente r;
-        r.code = MP_SENS_DECL;
-        r.MPSensDecl = index;
-        enAttente(r);
-    } else if (!acquisitionEnCours()) {
-        changeSensDecl_(index);
-    }
-    return effets_;
+    return choixDeclenchement(etat.indexSensDeclenchement, index, MP_SENS_DECL,
+                              &TReglageEnAttente::MPSensDecl, &TReglagesAcq::changeSensDecl_);
 }
 
 TEffetsReglages TReglagesAcq::clicVoieSynchro(int index) {
-    effets_ = {};
-    if (centrale_ == nullptr || bloque)
-        return effets_;
-    etat.indexVoieSynchro = index;
-    if (permanenteEnCours()) {
-        TReglageEnAttente r;
-        r.code = MP_VOIE_SYNCHRO;
-        r.MPVoieSynchro = index;
-        enAttente(r);
-    } else if (!acquisitionEnCours()) {
-        changeVoieSynchro_(index);
-    }
-    return effets_;
+    return choixDeclenchement(etat.indexVoieSynchro, index, MP_VOIE_SYNCHRO,
+                              &TReglageEnAttente::MPVoieSynchro, &TReglagesAcq::changeVoieSynchro_);
 }
 
 TEffetsReglages TReglagesAcq::clicPretrig(int index) {
-    effets_ = {};
-    if (centrale_ == nullptr || bloque)
-        return effets_;
-    etat.indexPretrig = index;
-    if (permanenteEnCours()) {
-        TReglageEnAttente r;
-        r.code = MP_PRETRIG;
-        r.MPPretrig = index;
-        enAttente(r);
-    } else if (!acquisitionEnCours()) {
-        changePretrig_(index);
-        effets_.grapheAvecCourbes = true;
-        effets_.marquePretrig = true;
-    }
-    return effets_;
+    return choixDeclenchement(etat.indexPretrig, index, MP_PRETRIG, &TReglageEnAttente::MPPretrig,
+                              &TReglagesAcq::changePretrig_);
 }
 
 void TReglagesAcq::entreeDureeTotale() {
