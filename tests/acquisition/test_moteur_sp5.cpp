@@ -1,6 +1,7 @@
 // The engine end to end with the SP5 driver over the simulator library: what the store
 // holds is the simulated signal, however the FIFO transfers fall.
 #include "moteuracquisition.h"
+#include "simulateur_sp5_essai.h"
 #include "sp5.h"
 #include "vue_essai.h"
 
@@ -15,26 +16,12 @@ namespace {
 
 const QString cheminSimulateur = QStringLiteral(KIRVANE_SP5SIM);
 
-class MoteurSP5 : public ::testing::Test {
+class MoteurSP5 : public SimulateurSP5Essai {
 protected:
     void SetUp() override {
-        bibliotheque_.setFileName(cheminSimulateur);
-        // One handle per file: kept mapped while drivers load and release it.
-        bibliotheque_.setLoadHints(QLibrary::PreventUnloadHint);
-        ASSERT_TRUE(bibliotheque_.load()) << bibliotheque_.errorString().toStdString();
-        auto lier = [this](const char* nom, auto& cible) {
-            cible = reinterpret_cast<std::remove_reference_t<decltype(cible)>>(
-                bibliotheque_.resolve(nom));
-            ASSERT_NE(cible, nullptr) << nom;
-        };
-        lier("SimSP5_Reinitialiser", Reinitialiser);
-        lier("SimSP5_SetBruit", SetBruit);
-        lier("SimSP5_SetAcceleration", SetAcceleration);
-        lier("SimSP5_SetDebranche", SetDebranche);
-        lier("SimSP5_SetDeclenchementAbsent", SetDeclenchementAbsent);
-        lier("SimSP5_Tension", Tension);
-        Reinitialiser();
-        SetBruit(0);
+        chargerSimulateur(cheminSimulateur);
+        if (HasFatalFailure())
+            return;
         unite = std::make_unique<TSP5>(cheminSimulateur, 1);
         ASSERT_TRUE(unite->CentraleInstallee);
         moteur = std::make_unique<TMoteurAcquisition>(unite.get(), series, vue);
@@ -44,8 +31,7 @@ protected:
         if (unite)
             unite->liberer(true);
         unite.reset();
-        if (Reinitialiser != nullptr)
-            Reinitialiser();
+        SimulateurSP5Essai::TearDown();
     }
 
     // Points 0..n-1 of store column s are the simulator's input v at k × dt0X, within
@@ -56,21 +42,13 @@ protected:
         const double pas = 2.0 * R / 4096.0;
         int ecarts = 0;
         for (int64_t k = 0; k < n; ++k) {
-            const double attendu = std::clamp(Tension(v, k * c.dt0X), -R, R);
+            const double attendu = std::clamp(sim.Tension(v, k * c.dt0X), -R, R);
             if (std::fabs(series.tv2[s][k] - attendu) > 2.0 * pas && ++ecarts < 4)
                 ADD_FAILURE() << "EA" << v << " point " << k << ": " << series.tv2[s][k]
                               << " au lieu de " << attendu;
         }
         EXPECT_EQ(ecarts, 0);
     }
-
-    QLibrary bibliotheque_;
-    void (*Reinitialiser)() = nullptr;
-    void (*SetBruit)(int32_t) = nullptr;
-    void (*SetAcceleration)(double) = nullptr;
-    void (*SetDebranche)(int32_t) = nullptr;
-    void (*SetDeclenchementAbsent)(int32_t) = nullptr;
-    double (*Tension)(int32_t, double) = nullptr;
 
     std::unique_ptr<TSP5> unite;
     TSeriesMesurees series;
@@ -94,7 +72,7 @@ TEST_F(MoteurSP5, AcquisitionManuelleDeEA0) {
 }
 
 TEST_F(MoteurSP5, TroisSignauxParTransfertsDe256Mots) {
-    SetAcceleration(5.0);
+    sim.SetAcceleration(5.0);
     unite->desactiveVoieA(0, false);
     for (int v : {0, 5, 4})
         unite->activeVoieA(static_cast<uint8_t>(v), false);
@@ -116,7 +94,7 @@ TEST_F(MoteurSP5, TroisSignauxParTransfertsDe256Mots) {
 
 TEST_F(MoteurSP5, SeuilAuPretrigger) {
     // EA0 rises through 1 V; the stored curve crosses it at the pretrigger point.
-    SetAcceleration(5.0);
+    sim.SetAcceleration(5.0);
     for (int idx : {2, 1, 0}) {
         SCOPED_TRACE(idx);
         unite->setModeDeclenchement(1, false);
@@ -145,7 +123,7 @@ TEST_F(MoteurSP5, DebranchementPendantLAcquisition) {
     vue.pendantMessages = [&](int) {
         if (lus < 0 && moteur->ptFront > 200) {
             lus = moteur->ptFront;
-            SetDebranche(1);
+            sim.SetDebranche(1);
         }
     };
     moteur->BAcquisitionClick();
@@ -159,7 +137,7 @@ TEST_F(MoteurSP5, DebranchementPendantLAcquisition) {
 }
 
 TEST_F(MoteurSP5, AttenteLongueQuandLeDeclenchementNeVientPas) {
-    SetDeclenchementAbsent(1);
+    sim.SetDeclenchementAbsent(1);
     unite->setModeDeclenchement(1, false);
     unite->setSeuilDecl(1.0f);
     unite->setDurees(0.02, 1001, false);

@@ -2,6 +2,7 @@
 // Shared pieces of the settings and direct-measurement tests: an engine stand-in that
 // records the pending settings, and the SP5 simulator library with its controls.
 #include "reglagesacq.h"
+#include "simulateur_sp5_essai.h"
 #include "sp5.h"
 
 #include <QFileInfo>
@@ -27,45 +28,13 @@ inline QString cheminSimulateurSP5() {
 }
 
 // Opens the simulator's controls and resets them around each test.
-class SimulateurSP5 : public ::testing::Test {
+class SimulateurSP5 : public SimulateurSP5Essai {
 protected:
-    struct Controles {
-        void (*Reinitialiser)() = nullptr;
-        void (*SetBruit)(int32_t) = nullptr;
-        void (*SetDebranche)(int32_t) = nullptr;
-        void (*SetSignal)(int32_t, int32_t, double, double, double, double) = nullptr;
-        uint8_t(KIRVANE_STDCALL* LireRegistre)(uint8_t) = nullptr;
-    };
-
     void SetUp() override {
         chemin = cheminSimulateurSP5();
         ASSERT_TRUE(QFileInfo::exists(chemin)) << "simulator not built: " << chemin.toStdString();
-        bibliotheque_.setFileName(chemin);
-        // One handle per file is shared with the driver: keep it mapped under the controls.
-        bibliotheque_.setLoadHints(QLibrary::PreventUnloadHint);
-        ASSERT_TRUE(bibliotheque_.load()) << bibliotheque_.errorString().toStdString();
-        auto lier = [this](const char* nom, auto& cible) {
-            cible = reinterpret_cast<std::remove_reference_t<decltype(cible)>>(
-                bibliotheque_.resolve(nom));
-            ASSERT_NE(cible, nullptr) << nom;
-        };
-        lier("SimSP5_Reinitialiser", sim.Reinitialiser);
-        lier("SimSP5_SetBruit", sim.SetBruit);
-        lier("SimSP5_SetDebranche", sim.SetDebranche);
-        lier("SimSP5_SetSignal", sim.SetSignal);
-        lier("LireRegistre", sim.LireRegistre);
-        sim.Reinitialiser();
-        sim.SetBruit(0);
-    }
-    void TearDown() override {
-        if (sim.Reinitialiser != nullptr)
-            sim.Reinitialiser();
-        bibliotheque_.unload();
+        chargerSimulateur(chemin);
     }
 
     QString chemin;
-    Controles sim;
-
-private:
-    QLibrary bibliotheque_;
 };

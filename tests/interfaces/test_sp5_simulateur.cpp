@@ -1,6 +1,7 @@
 // The SP5 driver against the simulator library, end to end: programming read back from
 // the unit, acquisitions decoded as the engine decodes them, threshold trigger and
 // pretrigger, direct measurement, loss of the unit, release.
+#include "simulateur_sp5_essai.h"
 #include "sp5.h"
 
 #include <QLibrary>
@@ -15,45 +16,9 @@ namespace {
 
 const QString cheminSimulateur = QStringLiteral(KIRVANE_SP5SIM);
 
-// The simulator's controls, reached through the same loaded library as the driver's.
-struct ControlesSimulateur {
-    void (*Reinitialiser)() = nullptr;
-    void (*SetBruit)(int32_t) = nullptr;
-    void (*SetAcceleration)(double) = nullptr;
-    void (*SetDebranche)(int32_t) = nullptr;
-    void (*SetGainNul)(int32_t) = nullptr;
-    double (*Tension)(int32_t, double) = nullptr;
-    uint8_t(KIRVANE_STDCALL* LireRegistre)(uint8_t) = nullptr;
-};
-
-class SP5Simulateur : public ::testing::Test {
+class SP5Simulateur : public SimulateurSP5Essai {
 protected:
-    void SetUp() override {
-        bibliotheque_.setFileName(cheminSimulateur);
-        // QLibrary shares one handle per file: a driver releasing the library would
-        // unmap it under the controls (and under another driver). Kept mapped here.
-        bibliotheque_.setLoadHints(QLibrary::PreventUnloadHint);
-        ASSERT_TRUE(bibliotheque_.load()) << bibliotheque_.errorString().toStdString();
-        auto lier = [this](const char* nom, auto& cible) {
-            cible = reinterpret_cast<std::remove_reference_t<decltype(cible)>>(
-                bibliotheque_.resolve(nom));
-            ASSERT_NE(cible, nullptr) << nom;
-        };
-        lier("SimSP5_Reinitialiser", sim.Reinitialiser);
-        lier("SimSP5_SetBruit", sim.SetBruit);
-        lier("SimSP5_SetAcceleration", sim.SetAcceleration);
-        lier("SimSP5_SetDebranche", sim.SetDebranche);
-        lier("SimSP5_SetGainNul", sim.SetGainNul);
-        lier("SimSP5_Tension", sim.Tension);
-        lier("LireRegistre", sim.LireRegistre);
-        sim.Reinitialiser();
-        sim.SetBruit(0);
-    }
-    void TearDown() override {
-        if (sim.Reinitialiser != nullptr)
-            sim.Reinitialiser();
-        bibliotheque_.unload();
-    }
+    void SetUp() override { chargerSimulateur(cheminSimulateur); }
 
     // One acquisition in the engine's order; the words of nbPts0X time steps, fewer
     // when the unit stops answering or after limite seconds.
@@ -90,8 +55,6 @@ protected:
         return c.Ux(c.VoiesActivesSignaux[j], mot >> 4);
     }
 
-    QLibrary bibliotheque_;
-    ControlesSimulateur sim;
 };
 
 TEST_F(SP5Simulateur, InstallationEtCalibrage) {
