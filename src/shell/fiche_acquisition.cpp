@@ -83,7 +83,15 @@ void TFicheKirvaneMixte::debutAcquisition(bool permanente) {
 }
 
 void TFicheKirvaneMixte::preparerAxeTemps() {
-    graphe->redessiner(true);
+    // The next frame's background (axes, earlier series pale) goes to bmEcran0 only: the
+    // screen keeps the previous frame until the new one replaces it.
+    TEcranGraphe& ecran = graphe->ecran;
+    const QImage ecranActuel = ecran.iEcranX;
+    TEtatEcran e = etatGraphe();
+    e.progres.ptFront = -1;
+    ecran.dessineEcranN(e, series, true);
+    ecran.bmEcran0 = ecran.iEcranX.copy();
+    ecran.iEcranX = ecranActuel;
 }
 
 void TFicheKirvaneMixte::setModeDessinVM() {

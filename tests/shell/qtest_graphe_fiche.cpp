@@ -202,6 +202,49 @@ private slots:
         QCOMPARE(restants, 0);
     }
 
+    // Permanent mode in the window: frames follow each other until the button stops them;
+    // the last complete frame is committed and drawn.
+private:
+    // Permanent mode in the window, frames of `duree` seconds, stopped by the button after
+    // `attenteMs`: the curve stays on screen while the frames run, and the last complete
+    // frame is committed.
+    void permanentJusquAuClic(double duree, int attenteMs, const char* capture) {
+        fiche = std::make_unique<TFicheKirvaneMixte>(demarrage(nullptr));
+        fiche->show();
+        fiche->finInitialisation();
+        QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
+        QTRY_VERIFY(fiche->c.PanelEcranTab->isVisible());
+        fiche->centrales.SP5->setDurees(duree, 1001, true);
+        fiche->c.CBModePermanent->click();
+        QVERIFY(fiche->c.CBModePermanent->isChecked());
+        int modeVu = -1;
+        int pixelsVus = 0; // EA0's colour on screen while the frames run
+        QTimer::singleShot(attenteMs, fiche.get(), [&] {
+            modeVu = fiche->MODEGENERAL;
+            const QImage& image = graphe().ecran.iEcranX;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    pixelsVus += image.pixelColor(x, y) == versQColor(clsV0[0]);
+            capturer(*fiche, capture);
+            fiche->c.BAcquisition->click(); // "Arrêter"
+        });
+        QTest::keyRelease(fiche.get(), Qt::Key_F10);
+        QCOMPARE(modeVu, MODE_ACQ_PERMANENTE);
+        QVERIFY(pixelsVus > 100);
+        QTRY_COMPARE(fiche->MODEGENERAL, MODE_PERMANENT_ARRETE);
+        QCOMPARE(fiche->series.nbVoiesMesurees, 1);
+        const auto& u = fiche->series.tv2[0];
+        QCOMPARE(static_cast<int64_t>(u.size()), fiche->centrales.SP5->nbPtsAX);
+        QVERIFY(*std::max_element(u.begin(), u.end()) > 1.0f);
+        QCOMPARE(fiche->c.BAcquisition->text(), QString::fromUtf8("Démarrer l'acquisition"));
+    }
+
+private slots:
+    // Fast frames, drawn out of sight and shown whole.
+    void modePermanentTramesRapides() { permanentJusquAuClic(0.02, 400, "permanent_rapide"); }
+    // Slow frames, swept over the previous one.
+    void modePermanentTramesLentes() { permanentJusquAuClic(0.5, 1300, "permanent_lent"); }
+
     // Closing the window while a 2 s acquisition runs: the acquisition stops at once, the
     // measurements are committed, then the usual questions close the window.
     void fermerPendantUneAcquisition() {
