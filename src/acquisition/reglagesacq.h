@@ -239,6 +239,8 @@ private:
     void activationModeDiff_(int voie1, bool actif1);
     void ChangeDureeTotale_(const QString& s1);
     void changeNbPts_(const QString& s1);
+    // An input control changed during an acquisition: the unit stops, the change waits.
+    void differer(const TReglageEnAttente& r);
     // A trigger control changed: pending during permanent mode, applied at once when idle.
     TEffetsReglages choixDeclenchement(int& indexEtat, int index, int code,
                                        int TReglageEnAttente::*champ,

@@ -94,21 +94,26 @@ TEffetsReglages TReglagesAcq::pasNbPoints(bool plus) {
     return effets_;
 }
 
+void TReglagesAcq::differer(const TReglageEnAttente& r) {
+    // The running frame ends now; the change waits for the engine.
+    centrale_->arreteAcq();
+    enAttente(r);
+}
+
 TEffetsReglages TReglagesAcq::clicCalibre(int voie, int index) {
     effets_ = {};
     if (centrale_ == nullptr || bloque || voie < 0 || voie >= 8)
         return effets_;
-    if (acquisitionEnCours()) {
-        centrale_->arreteAcq();
-        etat.indexCalibre[voie] = index;
-        TReglageEnAttente r;
-        r.code = MP_CALIBRE;
-        r.MPEntree = voie;
-        r.MPCalibre = index;
-        enAttente(r);
+    if (!acquisitionEnCours()) {
+        changeCalibre_(voie, index);
         return effets_;
     }
-    changeCalibre_(voie, index);
+    etat.indexCalibre[voie] = index;
+    TReglageEnAttente r;
+    r.code = MP_CALIBRE;
+    r.MPEntree = voie;
+    r.MPCalibre = index;
+    differer(r);
     return effets_;
 }
 
@@ -116,17 +121,16 @@ TEffetsReglages TReglagesAcq::clicVoieActive(int voie, bool cochee) {
     effets_ = {};
     if (centrale_ == nullptr || bloque || voie < 0 || voie >= 8)
         return effets_;
-    if (acquisitionEnCours()) {
-        centrale_->arreteAcq();
-        etat.voieActive[voie] = cochee;
-        TReglageEnAttente r;
-        r.code = MP_VOIE_ACTIVE;
-        r.MPEntree = voie;
-        r.MPVoieActive = cochee;
-        enAttente(r);
+    if (!acquisitionEnCours()) {
+        activationVoie_(voie, cochee);
         return effets_;
     }
-    activationVoie_(voie, cochee);
+    etat.voieActive[voie] = cochee;
+    TReglageEnAttente r;
+    r.code = MP_VOIE_ACTIVE;
+    r.MPEntree = voie;
+    r.MPVoieActive = cochee;
+    differer(r);
     return effets_;
 }
 
@@ -134,17 +138,16 @@ TEffetsReglages TReglagesAcq::clicModeDiff(int canal, bool coche) {
     effets_ = {};
     if (centrale_ == nullptr || bloque || canal < 0 || canal >= 4)
         return effets_;
-    if (acquisitionEnCours()) {
-        centrale_->arreteAcq();
-        etat.modeDiff[canal] = coche;
-        TReglageEnAttente r;
-        r.code = MP_MODE_DIFF;
-        r.MPEntree = canal;
-        r.MPModeDiff = coche;
-        enAttente(r);
+    if (!acquisitionEnCours()) {
+        activationModeDiff_(canal, coche);
         return effets_;
     }
-    activationModeDiff_(canal, coche);
+    etat.modeDiff[canal] = coche;
+    TReglageEnAttente r;
+    r.code = MP_MODE_DIFF;
+    r.MPEntree = canal;
+    r.MPModeDiff = coche;
+    differer(r);
     return effets_;
 }
 

@@ -5,23 +5,7 @@
 
 namespace {
 
-class ReglagesDeclenchement : public ::testing::Test {
-protected:
-    void SetUp() override {
-        separateur_ = separateurDecimal();
-        setSeparateurDecimal(u',');
-        r.setCentrale(&u);
-        r.reglagesDefautMI();
-    }
-    void TearDown() override { setSeparateurDecimal(separateur_); }
-
-    TSP5 u{QString(), 1};
-    TRecepteurEssai recepteur;
-    TReglagesAcq r{recepteur};
-
-private:
-    QChar separateur_;
-};
+class ReglagesDeclenchement : public ReglagesSansBibliotheque {};
 
 TEST_F(ReglagesDeclenchement, ControlesSelonLeType) {
     const struct {

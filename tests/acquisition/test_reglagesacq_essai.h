@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the settings and direct-measurement tests: an engine stand-in that
 // records the pending settings, and the SP5 simulator library with its controls.
+#include "formats.h"
 #include "reglagesacq.h"
 #include "simulateur_sp5_essai.h"
 #include "sp5.h"
@@ -37,4 +38,24 @@ protected:
     }
 
     QString chemin;
+};
+
+// The rules on an SP5 object without its library (the driver computes, nothing is sent),
+// with "," as decimal separator, from the default settings.
+class ReglagesSansBibliotheque : public ::testing::Test {
+protected:
+    void SetUp() override {
+        separateur_ = separateurDecimal();
+        setSeparateurDecimal(u',');
+        r.setCentrale(&u);
+        r.reglagesDefautMI();
+    }
+    void TearDown() override { setSeparateurDecimal(separateur_); }
+
+    TSP5 u{QString(), 1};
+    TRecepteurEssai recepteur;
+    TReglagesAcq r{recepteur};
+
+private:
+    QChar separateur_;
 };

@@ -6,23 +6,7 @@
 
 namespace {
 
-class ReglagesListes : public ::testing::Test {
-protected:
-    void SetUp() override {
-        separateur_ = separateurDecimal();
-        setSeparateurDecimal(u',');
-        r.setCentrale(&u);
-        r.reglagesDefautMI();
-    }
-    void TearDown() override { setSeparateurDecimal(separateur_); }
-
-    TSP5 u{QString(), 1};
-    TRecepteurEssai recepteur;
-    TReglagesAcq r{recepteur};
-
-private:
-    QChar separateur_;
-};
+class ReglagesListes : public ReglagesSansBibliotheque {};
 
 TEST(ListesReglages, DureesEtPoints) {
     const QStringList& d = TReglagesAcq::listeDurees();
