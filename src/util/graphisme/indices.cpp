@@ -60,7 +60,23 @@ QFont petitePolice(const QFont& police) {
     return petite;
 }
 
+int largeurSegments(const std::vector<TSegment>& segments, const QFontMetrics& normale,
+                    const QFontMetrics& petite) {
+    int w = 0;
+    for (const TSegment& s : segments)
+        w += (s.niveau == TNiveau::NORMAL ? normale : petite).horizontalAdvance(s.texte);
+    return w;
+}
+
 } // namespace
+
+QSize tailleTexteIndices(const QFont& police, const QString& texte, QPaintDevice* support) {
+    const QFontMetrics normale(police, support);
+    const QFontMetrics petite(petitePolice(police), support);
+    const int h = normale.height();
+    const int w = largeurSegments(decouper(preparerTexteIndices(texte)), normale, petite);
+    return {w + 2 * (h / 4), h + 2};
+}
 
 QString preparerTexteIndices(const QString& texte) {
     QString resultat;
@@ -113,12 +129,7 @@ void dessinerTexteIndices(QPainter& canvas, int x, int y, int maxX, int maxY, in
     const int m = h / 4;
 
     const std::vector<TSegment> segments = decouper(preparerTexteIndices(texte));
-    int w = 0;
-    for (const TSegment& s : segments)
-        w +=
-            (s.niveau == TNiveau::NORMAL ? mesureNormale : mesurePetite).horizontalAdvance(s.texte);
-
-    const int largeur = w + 2 * m;
+    const int largeur = largeurSegments(segments, mesureNormale, mesurePetite) + 2 * m;
     const int hauteur = h + 2;
     switch (ancre) {
     case 1:

@@ -5,10 +5,13 @@
 
 #include "couleurs.h" // TColor: red in the low byte
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
+class QFont;
 class QPainter;
+class QPaintDevice;
 
 // A background colour of this value or less leaves the background as it is.
 constexpr std::int64_t FOND_TRANSPARENT = -1000;
@@ -31,3 +34,8 @@ QString preparerTexteIndices(const QString& texte);
 void dessinerTexteIndices(QPainter& canvas, int x, int y, int maxX, int maxY, int ancre, int effet,
                           TColor couleurTexte, std::int64_t couleurFond, TColor couleurHalo,
                           const QString& texte);
+
+// Size of the box dessinerTexteIndices draws a label in, with the painter's font `police`
+// on `support` (nullptr: the screen).
+QSize tailleTexteIndices(const QFont& police, const QString& texte,
+                         QPaintDevice* support = nullptr);
