@@ -1,6 +1,7 @@
 #include "composantsfiche.h"
 
 #include <QButtonGroup>
+#include <QVBoxLayout>
 
 TGroupeRadio::TGroupeRadio(const QString& titre, QWidget* parent) : QGroupBox(titre, parent) {}
 
@@ -310,6 +311,10 @@ void construireEcran(TComposantsFiche& c, QWidget* racine) {
     c.Splitter1->hide();
     c.PTableau = panneau(c.PanelEcranTab, "PTableau");
     c.PTableau->hide();
+    auto* remplissage = new QVBoxLayout(c.PTableau);
+    remplissage->setContentsMargins(0, 0, 0, 0);
+    c.SGMesures = new TGrilleMesures(c.PTableau);
+    remplissage->addWidget(c.SGMesures);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // The controls of the main window, under the names the program gives them. The window
 // places them by code (no layout managers): every position follows the window's size.
 #include "boutonsoutils.h"
+#include "grillemesures.h"
 #include "vueimage.h"
 
 #include <QCheckBox>
@@ -137,6 +138,7 @@ struct TComposantsFiche {
     QScrollBar* SBVert = nullptr;
     QFrame* Splitter1 = nullptr;
     QFrame* PTableau = nullptr;
+    TGrilleMesures* SGMesures = nullptr; // fills PTableau
 
     // The twelve picture buttons of the tool bar with their role, in tool-bar order.
     std::array<std::pair<QToolButton*, TBoutonOutil>, 12> boutonsOutils() const;

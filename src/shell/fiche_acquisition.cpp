@@ -73,6 +73,9 @@ void TFicheKirvaneMixte::debutAcquisition(bool permanente) {
     ecran.curseurs.tFin = duree;
     ecran.curseurs.t0M = 0.0;
     ecran.curseurs.tFinM = duree;
+    // The store is being refilled: the table shows the series as they arrive.
+    tableauPerime();
+    TimerTableau.start();
     // The graph without the current series (earlier series pale) is the background the
     // arriving points are drawn over.
     TEtatEcran e = etatGraphe();
@@ -211,10 +214,13 @@ void TFicheKirvaneMixte::acquisitionValidee(bool permanente) {
     activeBoutonsOutils(etat, faits());
     ::activerZooms(etat, faits(), MODEGENERAL);
     appliquerEtat();
+    tableauPerime();
 }
 
 void TFicheKirvaneMixte::acquisitionTerminee() {
     masquerAttenteLongue();
+    TimerTableau.stop();
+    tableauPerime();
     ::activerZooms(etat, faits(), MODEGENERAL);
     appliquerEtat();
     sequences_.finBoucleAcquisition(contexteOutils());

@@ -204,23 +204,8 @@ void TFicheKirvaneMixte::appliquerDisposition() {
         dessineLegendes();
     }
 
-    // Central panel: the graph, with the table on its right when shown.
     placer(c.PanelEcranTab, d.PanelEcranTab);
-    const int largeurTableau = d.tableauVisible ? c.PanelEcranTab->width() / 3 : 0;
-    c.PTableau->setVisible(d.tableauVisible);
-    c.Splitter1->setVisible(d.tableauVisible);
-    c.PEcran->setGeometry(0, 0,
-                          c.PanelEcranTab->width() - largeurTableau -
-                              (d.tableauVisible ? d.largeurSplitter1 : 0),
-                          c.PanelEcranTab->height());
-    if (graphe)
-        graphe->redimensionnementEcran(d.coDIMH, d.coDimV);
-    if (d.tableauVisible) {
-        c.Splitter1->setGeometry(c.PEcran->width(), 0, d.largeurSplitter1,
-                                 c.PanelEcranTab->height());
-        c.PTableau->setGeometry(c.PanelEcranTab->width() - largeurTableau, 0, largeurTableau,
-                                c.PanelEcranTab->height());
-    }
+    placerPanneauEcranTab(d);
 }
 
 void TFicheKirvaneMixte::placerMesures(const DispositionMesuresSurEcran& m, const QFont& base) {

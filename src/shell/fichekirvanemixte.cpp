@@ -98,6 +98,7 @@ TFicheKirvaneMixte::TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* paren
     connect(&TimerRedimGene, &QTimer::timeout, this, [this] { TimerRedimGeneTimer(); });
     relierBoutons();
     relierReglages();
+    relierTableau();
     connect(&TimerAcqDir, &QTimer::timeout, this, [this] { TimerAcqDirTimer(); });
     c.ScrBoxVoies->installEventFilter(this);
     c.ScrBoxVoies->viewport()->installEventFilter(this);
@@ -462,6 +463,8 @@ void TFicheKirvaneMixte::RAZ() {
     ecran.curseurs.tFin = ecran.curseurs.tFinM = duree;
     ecran.curseurs.t0M = 0.0;
     ecran.g.axeQuadrilleX = 0;
+    tableau.vider();
+    MAJTableauFaite = false;
     if (PTableauVisible) {
         c.SBVoirTableau->setChecked(false);
         PTableauVisible = false;

@@ -14,6 +14,7 @@
 #include "reglages.h"
 #include "reglagesacq.h"
 #include "seriesmesurees.h"
+#include "tableaumesures.h"
 #include "traceuracquisition.h"
 #include "vueacquisition.h"
 
@@ -114,6 +115,15 @@ public:
     void relierReglages();
     void appliquerEtatReglages();
     void TimerAcqDirTimer();
+    // The measurement table (fiche_tableau.cpp). MAJTableau rebuilds it when it is out of
+    // date; tableauPerime marks it so, and rebuilds it at once when it is shown.
+    TTableauMesures tableau;
+    bool MAJTableauFaite = false;
+    QTimer TimerTableau; // the table follows a running acquisition at this rate
+    void MAJTableau();
+    void tableauPerime();
+    // A click on the deletion cross of series s: the question, then the deletion.
+    void SGMesuresCroix(int s);
     // Saves the measurements between the green markers in the format of the button
     // (SBenregistrerRW3, SBenregistrerTXT, SBEnregistrerCSV); true when saved.
     bool enregistrer(TBoutonOutil bouton);
@@ -175,6 +185,12 @@ private:
     TFicheKirvaneAttenteDeclAcq* attente_ = nullptr;
     TTraceurAcquisition traceur_;
     void TimerRedimGeneTimer();
+    void relierTableau();
+    // The central panel: the graph, with the table on its right when shown.
+    void placerPanneauEcranTab(const Disposition& d);
+    void placerGrapheEtTableau();
+    int largeurPTableau() const;
+    bool reconstruireTableau();
     void relierBoutons();
     void clicOutil(TBoutonOutil bouton);
     void appliquerDisposition();
