@@ -406,7 +406,7 @@ void TMoteurAcquisition::appliquerReglageUnite(int code, const TReglagesMP& r) {
             c.setDurees(c.dureeTotale0X, arrondi64(x), false);
         break;
     case 5:
-        if (texteVersReel(r.MPDureeTotale, x) == 0 && !r.MPDureeTotale.trimmed().isEmpty())
+        if (texteVersReel(r.MPDureeTotale, x, u"s") == 0 && !r.MPDureeTotale.trimmed().isEmpty())
             c.setDurees(x, c.nbPtsAffX > 0 ? c.nbPtsAffX : c.nbPts0X, false);
         break;
     case 6:
@@ -416,7 +416,7 @@ void TMoteurAcquisition::appliquerReglageUnite(int code, const TReglagesMP& r) {
         c.setModeDeclenchement(r.MPTypeDecl, false);
         break;
     case 8:
-        if (texteVersReel(r.MPUSeuil, x) == 0 && !r.MPUSeuil.trimmed().isEmpty())
+        if (texteVersReel(r.MPUSeuil, x, u"V") == 0 && !r.MPUSeuil.trimmed().isEmpty())
             c.setSeuilDecl(static_cast<float>(x));
         break;
     case 9:

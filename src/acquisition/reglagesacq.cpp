@@ -57,11 +57,11 @@ const std::array<int64_t, 12>& TReglagesAcq::listeNbPoints() {
     return liste;
 }
 
-bool TReglagesAcq::lireValeur(const QString& texte, double& valeur) {
+bool TReglagesAcq::lireValeur(const QString& texte, double& valeur, QStringView unite) {
     if (texte.trimmed().isEmpty())
         return false;
     double v = 0.0;
-    if (texteVersReel(texte, v) != 0)
+    if (texteVersReel(texte, v, unite) != 0)
         return false;
     valeur = v;
     return true;

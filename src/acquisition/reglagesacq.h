@@ -148,7 +148,8 @@ public:
     static const QStringList& listeDurees();
     static const std::array<int64_t, 12>& listeNbPoints();
     // Value of a list text, read as the user's typing is; false when unreadable or empty.
-    static bool lireValeur(const QString& texte, double& valeur);
+    // unite: the unit the text may carry after its prefix («s», «V»); empty: any.
+    static bool lireValeur(const QString& texte, double& valeur, QStringView unite = {});
 
     // Preparation
     void prepareCBTemporels();

@@ -57,7 +57,7 @@ void TReglagesAcq::ChangeDureeTotale_(const QString& s1) {
         return;
     TCentrale& u = *centrale_;
     double v = 0.0;
-    if (!lireValeur(s1, v)) {
+    if (!lireValeur(s1, v, u"s")) {
         // The unit was not touched: the previous duration stays in force, the list keeps
         // the typed text for the user to mend.
         effets_.information = QString::fromUtf8(MSG_DUREE);
@@ -273,7 +273,7 @@ void TReglagesAcq::changeUSeuil_(const QString& s1) {
         return;
     TCentrale& u = *centrale_;
     double v = 0.0;
-    if (!lireValeur(s1, v)) {
+    if (!lireValeur(s1, v, u"V")) {
         effets_.information = QString::fromUtf8(MSG_SEUIL);
         u.setSeuilDecl(AncUSeuilDecl);
         etat.texteSeuil = texteG6(u.USeuilDecl);
