@@ -2,13 +2,16 @@
 // it: the files hold the simulated signals, and every refusal is a French message on
 // standard error with a non-zero exit status.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLibrary>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -26,12 +29,13 @@ struct Resultat {
     QString erreurs;
 };
 
-Resultat lancer(const QStringList& arguments,
-                const QString& simulateur = QStringLiteral("bruit=0")) {
+Resultat lancer(const QStringList& arguments, const QString& simulateur = QStringLiteral("bruit=0"),
+                const QString& langue = QStringLiteral("C.UTF-8")) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KIRVANE_SIMULATEUR_SP5"), simulateur);
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.insert(QStringLiteral("LC_ALL"), langue);
+    env.insert(QStringLiteral("LANG"), langue);
     p.setProcessEnvironment(env);
     p.start(cheminCli, arguments);
     Resultat r;
@@ -180,23 +184,69 @@ TEST_F(KirvaneCli, ModePermanentGardeUneTrameComplete) {
     verifierSignaux(lignes(csv.readAll().split('\n').mid(1, 1001), ';'), {0}, 1e-5, 1001);
 }
 
-// A trigger that never comes: Ctrl+C stops the unit and the tool, without files.
+// Frames of 10 ms: a script's log gets each status once and a progress line at most once a
+// second, not two lines a frame.
+TEST_F(KirvaneCli, ProgressionDuModePermanent) {
+    QElapsedTimer duree;
+    duree.start();
+    const Resultat r = lancer(
+        {"--duree", "10 ms", "--points", "101", "--trames", "20", "--csv", fichier("p.csv")});
+    const qint64 secondes = duree.elapsed() / 1000;
+    ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+    const QStringList l = r.erreurs.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(l.count(QStringLiteral("Acquisition en cours...")), 1) << r.erreurs.toStdString();
+    EXPECT_LE(l.count(QStringLiteral("Acquisition en attente...")), 1);
+    const QStringList trames =
+        l.filter(QRegularExpression(QStringLiteral("^Trame \\d+/20 acquise$")));
+    EXPECT_GE(trames.size(), 1) << r.erreurs.toStdString();
+    EXPECT_LE(trames.size(), secondes + 1) << r.erreurs.toStdString();
+    EXPECT_EQ(l.size(), 3 + l.count(QStringLiteral("Acquisition en attente...")) + trames.size())
+        << r.erreurs.toStdString();
+}
+
+// A trigger that never comes: Ctrl+C, a script's kill or a closed terminal stop the unit and
+// the tool, without files and without an account of series that contradicts it.
 TEST_F(KirvaneCli, InterruptionSansFichier) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("KIRVANE_SIMULATEUR_SP5"),
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KIRVANE_SIMULATEUR_SP5"),
+                   QStringLiteral("bruit=0;declenchement_absent=1"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        p.setProcessEnvironment(env);
+        p.start(cheminCli, {"--declenchement", "seuil", "--csv", fichier("i.csv")});
+        p.setReadChannel(QProcess::StandardError);
+        ASSERT_TRUE(p.waitForStarted(5000));
+        // The tool says it waits for the trigger, and how to give up.
+        QString erreurs;
+        while (!erreurs.contains(QStringLiteral("attendre")) && p.waitForReadyRead(5000))
+            erreurs += QString::fromUtf8(p.readAllStandardError());
+        EXPECT_TRUE(erreurs.contains(
+            QStringLiteral("Le déclenchement se fait attendre... (Ctrl+C pour abandonner)")))
+            << erreurs.toStdString();
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(5000));
+        erreurs += QString::fromUtf8(p.readAllStandardError());
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_FALSE(QFile::exists(fichier("i.csv")));
+        EXPECT_TRUE(erreurs.endsWith(
+            QStringLiteral("Acquisition interrompue : aucun fichier n'est écrit.\n")))
+            << erreurs.toStdString();
+    }
+}
+
+// A bounded wait for a trigger that never comes ends the tool on its own, without a file.
+TEST_F(KirvaneCli, AttenteMaxSansFichier) {
+    const Resultat r =
+        lancer({"--declenchement", "seuil", "--attente-max", "1,5 s", "--csv", fichier("a.csv")},
                QStringLiteral("bruit=0;declenchement_absent=1"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    p.setProcessEnvironment(env);
-    p.start(cheminCli, {"--declenchement", "seuil", "--csv", fichier("i.csv")});
-    ASSERT_TRUE(p.waitForStarted(5000));
-    // The tool is waiting for the trigger by now.
-    EXPECT_FALSE(p.waitForFinished(700));
-    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(5000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_FALSE(QFile::exists(fichier("i.csv")));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.erreurs.endsWith(QStringLiteral(
+        "Pas de déclenchement en 1,5 s : acquisition abandonnée, aucun fichier n'est écrit.\n")))
+        << r.erreurs.toStdString();
+    EXPECT_FALSE(QFile::exists(fichier("a.csv")));
 }
 
 TEST_F(KirvaneCli, ListeDeDetection) {
@@ -210,6 +260,131 @@ TEST_F(KirvaneCli, ListeDeDetection) {
                                        "Détection SYSAM CAMPUS...\n"
                                        "Centrale SYSAM CAMPUS non installée sur cet ordinateur\n"
                                        "\n"));
+}
+
+struct CasAjustement {
+    const char* nom;
+    QStringList arguments;
+    QStringList lignes; // the lines told on standard error, in this order; none: no "ajusté"
+};
+
+// A value the settings rules changed is told, once, as the window would show it.
+TEST_F(KirvaneCli, ReglagesAjustesSignales) {
+    const QString f = fichier("r.rw3");
+    const CasAjustement cas[] = {
+        {"points trop peu nombreux",
+         {"--points", "4", "--regressi", f},
+         {"Nombre de points ajusté : 1001 au lieu de « 4 »."}},
+        {"durée nulle",
+         {"--duree", "0", "--regressi", f},
+         {"Durée totale ajustée : 1,000 µs au lieu de « 0 ».",
+          "Nombre de points ajusté : 11 au lieu de 1001 (valeur par défaut)."}},
+        {"seuil hors calibre",
+         {"--declenchement", "seuil", "--calibre", "EA0=1", "--seuil", "50 V", "--regressi", f},
+         {"Seuil de déclenchement ajusté : 0,9 V au lieu de « 50 V »."}},
+        {"points au-delà de la cadence",
+         {"--entrees", "EA0,EA1", "--duree", "100 us", "--points", "10001", "--regressi", f},
+         {"Nombre de points ajusté : 1001 au lieu de « 10001 »."}},
+        {"sept courbes",
+         {"--entrees", "EA0,EA1,EA2,EA3,EA4,EA5,EA6", "--points", "101", "--regressi", f},
+         {"Le fichier Regressi ne garde que les 6 premières courbes sur 7."}},
+        {"rien d'ajusté",
+         {"--duree", "100 us", "--points", "101", "--declenchement", "seuil", "--seuil", "1,5 V",
+          "--regressi", f},
+         {}},
+    };
+    for (const CasAjustement& c : cas) {
+        SCOPED_TRACE(c.nom);
+        QFile::remove(f);
+        const Resultat r = lancer(c.arguments);
+        EXPECT_EQ(r.code, 0) << r.erreurs.toStdString();
+        EXPECT_TRUE(QFile::exists(f));
+        const QStringList dites =
+            r.erreurs.split(QLatin1Char('\n'))
+                .filter(QRegularExpression(QStringLiteral("ajusté|ne garde que")));
+        EXPECT_EQ(dites, c.lignes) << r.erreurs.toStdString();
+    }
+}
+
+// The values of the help read the same whatever the system's language: the same file for
+// the same settings written in both ways.
+TEST_F(KirvaneCli, ValeursLuesDansToutesLesLangues) {
+    QByteArray reference;
+    const std::pair<const char*, const char*> cas[] = {{"C", "200 us"},
+                                                       {"C.UTF-8", "2.10-4 s"},
+                                                       {"fr_FR.UTF-8", "0,2 ms"},
+                                                       {"en_US.UTF-8", "0.2ms"}};
+    for (const auto& [langue, duree] : cas) {
+        SCOPED_TRACE(std::string(langue) + " " + duree);
+        const QString f = fichier("l.csv");
+        QFile::remove(f);
+        const Resultat r = lancer({"--duree", duree, "--points", "101", "--declenchement", "seuil",
+                                   "--seuil", "1,5 V", "--csv", f},
+                                  QStringLiteral("bruit=0"), QString::fromUtf8(langue));
+        ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+        EXPECT_FALSE(r.erreurs.contains(QStringLiteral("ajusté"))) << r.erreurs.toStdString();
+        QFile csv(f);
+        ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+        const QByteArray octets = csv.readAll();
+        if (reference.isEmpty()) {
+            reference = octets;
+            const auto t = lignes(octets.split('\n').mid(1), ';');
+            ASSERT_EQ(t.size(), 101u);
+            EXPECT_NEAR(t.back()[0], 200e-6, 1e-9);
+        }
+        EXPECT_EQ(octets, reference);
+    }
+}
+
+// The files are checked before the unit is even looked for: with the unit unplugged the
+// message is still about the file, at once, with the options' exit status.
+TEST_F(KirvaneCli, FichiersVerifiesAvantLAcquisition) {
+    ASSERT_TRUE(QDir(dossier.path()).mkdir(QStringLiteral("d.csv")));
+    ASSERT_TRUE(QFile::link(fichier("b.csv"), fichier("a.txt")));
+    const std::pair<QStringList, QString> cas[] = {
+        {{"--csv", fichier("absent/m.csv")},
+         QStringLiteral("Impossible d'enregistrer le fichier « ") + fichier("absent/m.csv") +
+             QStringLiteral(" » : le dossier « ") + fichier("absent") +
+             QStringLiteral(" » n'existe pas.")},
+        {{"--csv", fichier("d")},
+         QStringLiteral("Impossible d'enregistrer le fichier « ") + fichier("d.csv") +
+             QStringLiteral(" » : c'est un dossier.")},
+        {{"--txt", fichier("a"), "--csv", fichier("b")},
+         QStringLiteral("Les options --txt et --csv désignent le même fichier : « ") +
+             fichier("a.txt") + QStringLiteral(" ».")},
+    };
+    for (const auto& [arguments, message] : cas) {
+        SCOPED_TRACE(message.toStdString());
+        const Resultat r = lancer(arguments, QStringLiteral("debranche=1"));
+        EXPECT_EQ(r.code, 2);
+        EXPECT_TRUE(r.erreurs.startsWith(message)) << r.erreurs.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(fichier("b.csv")));
+}
+
+TEST_F(KirvaneCli, DossierProtegeVerifieAvantLAcquisition) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root écrit dans un dossier protégé";
+    const QString protege = fichier("protege");
+    ASSERT_TRUE(QDir().mkdir(protege));
+    QFile::setPermissions(protege, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const Resultat r =
+        lancer({"--csv", protege + QStringLiteral("/m")}, QStringLiteral("debranche=1"));
+    QFile::setPermissions(protege,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.erreurs.contains(QStringLiteral(" » est protégé en écriture.")))
+        << r.erreurs.toStdString();
+}
+
+// «--csv mesure» gets the extension of its format, «-» is the standard output.
+TEST_F(KirvaneCli, ExtensionEtSortieStandard) {
+    const Resultat r = lancer({"--points", "11", "--txt", fichier("mesure"), "--csv", "-"});
+    ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+    EXPECT_TRUE(QFile::exists(fichier("mesure.txt")));
+    EXPECT_FALSE(QFile::exists(fichier("mesure")));
+    EXPECT_TRUE(r.sortie.startsWith(QStringLiteral("t(s);u[0_M](V)\r\n")));
+    EXPECT_EQ(lignes(r.sortie.toUtf8().split('\n').mid(1), ';').size(), 11u);
 }
 
 struct CasErreur {

@@ -64,6 +64,20 @@ TEST(OptionsCli, LignesAcceptees) {
              o.declenchement = 0;
              o.pretrig = 0;
          }},
+        // The extension of the format, as the save dialog gives it.
+        {"--csv m", [](TOptionsCli&) {}},
+        {"--csv m.dat", [](TOptionsCli&) {}},
+        {"--regressi d.v2/essai.v2.txt --txt - --csv m.csv",
+         [](TOptionsCli& o) {
+             o.regressi = QStringLiteral("d.v2/essai.rw3");
+             o.txt = QStringLiteral("-");
+         }},
+        {"--attente-max 500ms --csv m.csv", [](TOptionsCli& o) { o.attenteMax = 0.5; }},
+        {"--declenchement seuil --seuil -1 --csv m.csv",
+         [](TOptionsCli& o) {
+             o.declenchement = 1;
+             o.seuil = QStringLiteral("-1");
+         }},
         {"--trames 3 --regressi a.rw3 --txt a.txt --csv m.csv",
          [](TOptionsCli& o) {
              o.trames = 3;
@@ -114,6 +128,14 @@ TEST(OptionsCli, LignesRefusees) {
         {"mesure.csv", "Argument inattendu : « mesure.csv »."},
         {"--csv", "L'option --csv attend une valeur."},
         {"--csv=", "L'option --csv attend un nom de fichier."},
+        // The next option is no value: the file would be named «--txt».
+        {"--csv --txt a.txt", "L'option --csv attend une valeur."},
+        {"--duree --points 11 --csv m.csv", "L'option --duree attend une valeur."},
+        {"--attente-max 0 --csv m.csv",
+         "Valeur incorrecte pour --attente-max : « 0 » (durée positive, par exemple « 30 s »)."},
+        {"--attente-max 1h --csv m.csv",
+         "Valeur incorrecte pour --attente-max : « 1h » (durée positive, par exemple « 30 s »)."},
+        {"--txt - --csv -", "Les options --txt et --csv désignent le même fichier : « - »."},
         {"--centrale sp6 --csv m.csv",
          "Valeur incorrecte pour --centrale : « sp6 » (simulation-sp5, sp5, v6 ou campus)."},
         {"--entrees EA0,EA8 --csv m.csv",

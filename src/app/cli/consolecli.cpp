@@ -1,6 +1,7 @@
 #include "consolecli.h"
 
 #include "couleurs.h"
+#include "formats.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -22,18 +23,34 @@
 namespace {
 // A bar redrawn more often than this only costs time in the read loop.
 constexpr int intervalleBarreMs = 100;
+// At most one progress line a second in permanent mode.
+constexpr int intervalleLigneTrameMs = 1000;
 
-// Ctrl+C during an acquisition: the loop stops the unit at its next turn and the tool ends
-// without files, instead of being killed with the unit still armed.
+// Ctrl+C, SIGTERM (a script's kill) or SIGHUP (the terminal closed) during an acquisition:
+// the loop stops the unit at its next turn and the tool ends without files, instead of
+// being killed with the unit still armed. A second signal of the same kind ends the tool
+// at once, should the stop itself hang.
 volatile std::sig_atomic_t interruption = 0;
-extern "C" void surInterruption(int) {
+extern "C" void surInterruption(int signal) {
     interruption = 1;
+    std::signal(signal, SIG_DFL);
 }
+
+const int signauxInterruption[] = {SIGINT, SIGTERM,
+#if defined(SIGHUP)
+                                   SIGHUP
+#endif
+};
 } // namespace
 
 void TConsoleCli::intercepterInterruption() {
     interruption = 0;
-    std::signal(SIGINT, surInterruption);
+    for (const int s : signauxInterruption)
+        std::signal(s, surInterruption);
+}
+
+bool TConsoleCli::interrompu() {
+    return interruption != 0;
 }
 
 TConsoleCli::TConsoleCli(std::FILE* sortie) : sortie_(sortie) {}
@@ -79,11 +96,17 @@ void TConsoleCli::signalerEchec(const QString& texte) {
 }
 
 void TConsoleCli::afficherMessage(const QString& texte) {
-    // The status line repeats itself between frames: each text once in a row.
+    // Once given up, the engine's own account («1 série acquise») would contradict it.
+    if (abandon)
+        return;
+    // The status line repeats itself: each text once in a row, and in permanent mode each
+    // text once in the run (the frame lines tell the progress).
     const QString t = texte.trimmed();
-    if (t.isEmpty() || t == dernierMessage_)
+    if (t.isEmpty() || t == dernierMessage_ || (tramesVoulues > 0 && dejaDits_.contains(t)))
         return;
     dernierMessage_ = t;
+    if (tramesVoulues > 0)
+        dejaDits_.insert(t);
     ecrire(t);
 }
 
@@ -91,7 +114,7 @@ void TConsoleCli::afficherAttenteLongue() {
     if (attenteSignalee_)
         return;
     attenteSignalee_ = true;
-    ecrire(QStringLiteral("Le déclenchement se fait attendre..."));
+    ecrire(QStringLiteral("Le déclenchement se fait attendre... (Ctrl+C pour abandonner)"));
 }
 
 void TConsoleCli::preparerBarre(double dureeAttendue) {
@@ -104,6 +127,8 @@ void TConsoleCli::debutAcquisition(bool) {
     trameComptee_ = false;
     arretDemande_ = false;
     dernierDessin_.invalidate();
+    attente_.start();
+    ligneTrame_.invalidate();
 }
 
 void TConsoleCli::dessinerLot(const TLotAcquisition& lot) {
@@ -124,6 +149,7 @@ void TConsoleCli::compterTrames() {
             trameComptee_ = true;
             ++tramesCompletes;
             partTrame_ = 0.0;
+            ligneTrame();
         }
     } else {
         trameComptee_ = false;
@@ -135,16 +161,49 @@ void TConsoleCli::compterTrames() {
     }
 }
 
+void TConsoleCli::abandonner(const QString& texte) {
+    abandon = true;
+    signalerEchec(texte);
+    moteur->BAcquisitionClick();
+    if (moteur->MODEGENERAL == 5) // a stop in fast frames ends at the next frame
+        moteur->stop = true;
+}
+
+bool TConsoleCli::attenteTropLongue() {
+    if (attenteMax <= 0.0 || moteur->SP5 == nullptr)
+        return false;
+    // Restarted while values flow, so it counts from the arming of the current frame.
+    if (!moteur->SP5->attenteDeclenchement) {
+        attente_.start();
+        return false;
+    }
+    return attente_.isValid() && static_cast<double>(attente_.elapsed()) >= attenteMax * 1000.0;
+}
+
+void TConsoleCli::ligneTrame() {
+    // The bar already tells it; a script's log gets a line, not one per frame of 10 ms.
+    if (barreVoulue_ || (ligneTrame_.isValid() && ligneTrame_.elapsed() < intervalleLigneTrameMs))
+        return;
+    ligneTrame_.start();
+    QString t = QStringLiteral("Trame ") + QString::number(tramesCompletes);
+    if (tramesVoulues > 0)
+        t += QLatin1Char('/') + QString::number(tramesVoulues);
+    ecrire(t + QStringLiteral(" acquise"));
+}
+
 void TConsoleCli::traiterMessages() {
     QCoreApplication::processEvents();
-    if (interruption != 0 && moteur != nullptr &&
-        (moteur->MODEGENERAL == 3 || moteur->MODEGENERAL == 5)) {
-        interruption = 0;
-        signalerEchec(QStringLiteral("Acquisition interrompue : aucun fichier n'est écrit."));
-        moteur->BAcquisitionClick();
-        if (moteur->MODEGENERAL == 5) // a stop in fast frames ends at the next frame
-            moteur->stop = true;
-        return;
+    if (moteur != nullptr && !abandon && (moteur->MODEGENERAL == 3 || moteur->MODEGENERAL == 5)) {
+        if (interruption != 0) {
+            abandonner(QStringLiteral("Acquisition interrompue : aucun fichier n'est écrit."));
+            return;
+        }
+        if (attenteTropLongue()) {
+            abandonner(QStringLiteral("Pas de déclenchement en ") +
+                       texteG6(static_cast<float>(attenteMax)) +
+                       QStringLiteral(" s : acquisition abandonnée, aucun fichier n'est écrit."));
+            return;
+        }
     }
     compterTrames();
     if (barreVoulue_ && moteur != nullptr && (moteur->MODEGENERAL == 3 || moteur->MODEGENERAL == 5))

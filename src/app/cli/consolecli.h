@@ -9,6 +9,7 @@
 #include "vueacquisition.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <cstdio>
@@ -23,8 +24,16 @@ public:
     TMoteurAcquisition* moteur = nullptr;
     // Permanent mode: Stop is pressed once this many complete frames were read (0: none).
     int tramesVoulues = 0;
-    // From now on Ctrl+C stops the acquisition cleanly (the unit is stopped, no file).
+    // Longest wait for a trigger, in seconds (0: none); checked each time the engine lets
+    // the events through, at least once a second while it waits.
+    double attenteMax = 0.0;
+    // From now on Ctrl+C, SIGTERM and SIGHUP stop the acquisition cleanly (the unit is
+    // stopped, no file).
     static void intercepterInterruption();
+    // One of those arrived (before, during or after the acquisition).
+    static bool interrompu();
+    // The acquisition was given up (interruption or trigger wait too long): no file.
+    bool abandon = false;
     int tramesCompletes = 0;
     // Detection lines, in the order the title window shows them.
     QStringList lignesDetection;
@@ -84,7 +93,12 @@ public:
 
 private:
     void signalerEchec(const QString& texte);
+    // Stops the running acquisition as Stop does, the unit stopped, and nothing committed
+    // is written.
+    void abandonner(const QString& texte);
+    bool attenteTropLongue();
     void compterTrames();
+    void ligneTrame();
     void dessinerBarre();
     void effacerBarre();
     void ecrireBrut(const QString& texte);
@@ -98,4 +112,7 @@ private:
     double partTrame_ = 0.0;
     QString dernierMessage_;
     QElapsedTimer dernierDessin_;
+    QElapsedTimer attente_;    // since the unit was armed for the trigger
+    QElapsedTimer ligneTrame_; // since the last progress line of permanent mode
+    QSet<QString> dejaDits_;   // status texts told in this permanent run
 };

@@ -2,9 +2,7 @@
 
 #include "centralesstandard.h"
 #include "consolecli.h"
-#include "enregistrement.h"
-#include "fichierregressi.h"
-#include "fichierstexte.h"
+#include "fichierscli.h"
 #include "formats.h"
 #include "instantaneexport.h"
 #include "moteuracquisition.h"
@@ -19,8 +17,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <functional>
-#include <optional>
 
 namespace {
 
@@ -28,34 +24,6 @@ void ecrireSortie(std::FILE* f, const QString& texte) {
     const QByteArray o = texte.toLocal8Bit();
     std::fwrite(o.constData(), 1, static_cast<std::size_t>(o.size()), f);
     std::fflush(f);
-}
-
-// The files asked for, each written with the program's writer.
-bool enregistrerFichiers(const TOptionsCli& o, const TInstantaneExport& e, TConsoleCli& console) {
-    struct Fichier {
-        const QString* chemin;
-        std::function<std::optional<QByteArray>(const TInstantaneExport&)> ecrivain;
-    };
-    const Fichier fichiers[] = {
-        {&o.regressi, fichierRegressi}, {&o.txt, fichierTXT}, {&o.csv, fichierCSV}};
-    bool ok = true;
-    for (const Fichier& f : fichiers) {
-        if (f.chemin->isEmpty())
-            continue;
-        const std::optional<QByteArray> octets = f.ecrivain(e);
-        if (!octets) {
-            console.ecrire(messageAucuneValeur());
-            return false;
-        }
-        if (const auto erreur = enregistrerOctets(*f.chemin, *octets)) {
-            console.ecrire(*erreur);
-            ok = false;
-            continue;
-        }
-        console.ecrire(QStringLiteral("Fichier enregistré : ") +
-                       QDir::toNativeSeparators(*f.chemin));
-    }
-    return ok;
 }
 
 int acquerirEtEnregistrer(const TOptionsCli& o, TGestionnaireCentrales& g, TConsoleCli& console) {
@@ -84,19 +52,29 @@ int acquerirEtEnregistrer(const TOptionsCli& o, TGestionnaireCentrales& g, TCons
         moteur.clicModePermanent(true);
     }
 
-    const QString refus = programmerCli(reglages, o);
+    QStringList ajustements;
+    const QString refus = programmerCli(reglages, o, &ajustements);
     if (!refus.isEmpty()) {
         console.ecrire(refus);
         return SORTIE_ECHEC;
     }
+    for (const QString& ligne : ajustements)
+        console.ecrire(ligne);
     moteur.pretrigActif = reglages.pretrigActif;
     moteur.indexCBPretrig = reglages.etat.indexPretrig;
     moteur.modeBalayage = reglages.modeBalayage;
     console.tramesVoulues = o.trames;
+    console.attenteMax = o.attenteMax;
     console.preparerBarre(u.dureeTotale0X * std::max(1, o.trames));
 
-    moteur.BAcquisitionClick();
+    if (!TConsoleCli::interrompu())
+        moteur.BAcquisitionClick();
     console.moteur = nullptr;
+    // Interrupted before the acquisition or after it: still no file.
+    if (TConsoleCli::interrompu() && !console.abandon) {
+        console.ecrire(QStringLiteral("Acquisition interrompue : aucun fichier n'est écrit."));
+        return SORTIE_ECHEC;
+    }
     if (console.echec || console.validees == 0) {
         if (!console.echec)
             console.ecrire(QStringLiteral("L'acquisition n'a pas abouti."));
@@ -134,6 +112,10 @@ int typeCentraleChoisi(const TGestionnaireCentrales& g, int demande, QString& er
 }
 
 int executerCli(const QStringList& arguments) {
+    // Values are read and written the French way whatever the system's language, so that a
+    // script gives the same settings everywhere: «1,5 V» and «2.10-3 s» as the help shows,
+    // and what the tool writes reads back the same.
+    setSeparateurDecimal(u',');
     const TAnalyseCli analyse = analyserOptions(arguments);
     if (!analyse.erreur.isEmpty()) {
         ecrireSortie(stderr,
@@ -145,8 +127,13 @@ int executerCli(const QStringList& arguments) {
         ecrireSortie(stdout, texteAideCli());
         return SORTIE_OK;
     }
-    // Numbers shown to the user take the regional decimal separator, as in the program.
-    capturerSeparateurDecimal();
+    // A file that cannot be written is told now, not after a long acquisition.
+    if (!o.lister) {
+        if (const QString erreur = verifierFichiers(o); !erreur.isEmpty()) {
+            ecrireSortie(stderr, erreur + QLatin1Char('\n'));
+            return SORTIE_OPTIONS;
+        }
+    }
 
     TConsoleCli console;
     TConsoleCli::intercepterInterruption();

@@ -1,7 +1,11 @@
 #include "optionscli.h"
 
 #include "centrale.h"
+#include "enregistrement.h"
+#include "lecture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <array>
@@ -24,8 +28,8 @@ const QStringList optionsAValeur{
     QStringLiteral("--declenchement"), QStringLiteral("--voie-synchro"),
     QStringLiteral("--seuil"),         QStringLiteral("--sens"),
     QStringLiteral("--pretrig"),       QStringLiteral("--trames"),
-    QStringLiteral("--regressi"),      QStringLiteral("--txt"),
-    QStringLiteral("--csv"),
+    QStringLiteral("--attente-max"),   QStringLiteral("--regressi"),
+    QStringLiteral("--txt"),           QStringLiteral("--csv"),
 };
 
 QString guillemets(const QString& t) {
@@ -139,13 +143,44 @@ QString appliquer(TOptionsCli& o, const QString& nom, const QString& v) {
         o.trames = n;
         return {};
     }
-    QString& fichier = nom == QLatin1String("--regressi") ? o.regressi
-                       : nom == QLatin1String("--txt")    ? o.txt
+    if (nom == QLatin1String("--attente-max")) {
+        double s = 0.0;
+        if (v.trimmed().isEmpty() || texteVersReel(v, s, u"s") != 0 || !(s > 0.0))
+            return valeurIncorrecte(nom, v, QStringLiteral("durée positive, par exemple « 30 s »"));
+        o.attenteMax = s;
+        return {};
+    }
+    const TFormatFichier format = nom == QLatin1String("--regressi") ? TFormatFichier::Regressi
+                                  : nom == QLatin1String("--txt")    ? TFormatFichier::Texte
+                                                                     : TFormatFichier::CSV;
+    QString& fichier = format == TFormatFichier::Regressi ? o.regressi
+                       : format == TFormatFichier::Texte  ? o.txt
                                                           : o.csv;
     if (v.isEmpty())
         return QStringLiteral("L'option ") + nom + QStringLiteral(" attend un nom de fichier.");
-    fichier = v;
+    // As the save dialog does: «mesure» and «mesure.dat» become «mesure.csv».
+    fichier =
+        v == sortieStandard ? v : cheminAvecExtension(v, dialogueEnregistrement(format).extension);
     return {};
+}
+
+// The same file, or both the standard output; links followed when the files exist.
+bool memeFichier(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    if (a == sortieStandard || b == sortieStandard)
+        return a == b;
+    const auto chemin = [](const QString& c) {
+        QFileInfo f(c);
+        if (f.isSymLink()) // a link to a file not written yet
+            f.setFile(f.symLinkTarget());
+        if (f.exists())
+            return f.canonicalFilePath();
+        const QString dossier = QFileInfo(f.absolutePath()).canonicalFilePath();
+        return dossier.isEmpty() ? QDir::cleanPath(f.absoluteFilePath())
+                                 : dossier + QLatin1Char('/') + f.fileName();
+    };
+    return chemin(a) == chemin(b);
 }
 
 // The settings that only make sense together with others.
@@ -162,6 +197,17 @@ QString verifierEnsemble(const TOptionsCli& o) {
     if ((o.sens >= 0 || o.pretrig > 0) && o.declenchement != 1 && o.declenchement != 2)
         return QStringLiteral("Les options --sens et --pretrig demandent --declenchement seuil "
                               "ou externe.");
+    // One file per option: two names of the same file would leave only the last one written.
+    const std::pair<const char*, const QString*> fichiers[] = {
+        {"--regressi", &o.regressi}, {"--txt", &o.txt}, {"--csv", &o.csv}};
+    for (std::size_t i = 0; i < std::size(fichiers); ++i)
+        for (std::size_t j = i + 1; j < std::size(fichiers); ++j)
+            if (!fichiers[i].second->isEmpty() &&
+                memeFichier(*fichiers[i].second, *fichiers[j].second))
+                return QStringLiteral("Les options ") + QLatin1String(fichiers[i].first) +
+                       QStringLiteral(" et ") + QLatin1String(fichiers[j].first) +
+                       QStringLiteral(" désignent le même fichier : ") +
+                       guillemets(*fichiers[i].second) + QLatin1Char('.');
     return {};
 }
 
@@ -203,7 +249,7 @@ TAnalyseCli analyserOptions(const QStringList& arguments) {
             return r;
         }
         if (!valeurJointe) {
-            if (i + 1 >= arguments.size()) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--"))) {
                 r.erreur =
                     QStringLiteral("L'option ") + nom + QStringLiteral(" attend une valeur.");
                 return r;
@@ -240,11 +286,23 @@ QString texteAideCli() {
         "  --pretrig P            prédéclenchement : 0, 25, 50, 75 ou 100 (%)\n"
         "  --trames N             mode permanent, N trames ; les fichiers gardent la\n"
         "                         dernière trame complète\n"
+        "  --attente-max DURÉE    abandonne si le déclenchement ne vient pas dans ce délai,\n"
+        "                         « 30 s » (code de sortie 1, aucun fichier)\n"
         "  --regressi F.rw3       enregistre au format Regressi\n"
         "  --txt F.txt            enregistre au format texte\n"
         "  --csv F.csv            enregistre au format CSV\n"
         "  --help, --aide         affiche cette aide\n"
         "\n"
+        "Les valeurs s'écrivent comme dans la fenêtre, à la française quelle que soit la\n"
+        "langue du système : virgule décimale (le point est accepté), « 2.10-3 » pour\n"
+        "0,002, préfixes f, p, n, µ (ou u), m, k, M, G, T devant l'unité (s, V).\n"
+        "Le fichier reçoit l'extension de son format (« --csv mesure » écrit mesure.csv) ;\n"
+        "« - » écrit le fichier sur la sortie standard (une seule option à la fois).\n"
+        "Les dossiers des fichiers sont vérifiés avant l'acquisition.\n"
         "Les fichiers contiennent toutes les séries, du début à la fin de l'acquisition.\n"
-        "Les erreurs sont écrites sur la sortie d'erreur ; le code de sortie est alors non nul.\n");
+        "Les réglages modifiés par la centrale (nombre de points, durée, seuil) sont\n"
+        "signalés sur la sortie d'erreur.\n"
+        "Ctrl+C (ou les signaux TERM et HUP) arrête l'acquisition sans écrire de fichier.\n"
+        "Les erreurs sont écrites sur la sortie d'erreur ; le code de sortie est alors 1,\n"
+        "ou 2 pour une option ou un fichier incorrect.\n");
 }

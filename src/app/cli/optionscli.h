@@ -26,9 +26,12 @@ struct TOptionsCli {
     int declenchement = -1; // 0 manual, 1 threshold, 2 external; -1: not given
     QString voieSynchro;    // «EA1»
     std::optional<QString> seuil;
-    int sens = -1;    // 0 rising, 1 falling; -1: not given
-    int pretrig = -1; // item of the pretrigger list (0 %, 25 %, … 100 %); -1: not given
-    int trames = 0;   // permanent mode with this many frames; 0: one acquisition
+    int sens = -1;           // 0 rising, 1 falling; -1: not given
+    int pretrig = -1;        // item of the pretrigger list (0 %, 25 %, … 100 %); -1: not given
+    int trames = 0;          // permanent mode with this many frames; 0: one acquisition
+    double attenteMax = 0.0; // longest wait for the trigger, in seconds; 0: no limit
+    // The files, with the extension of their format as the window gives it; «-» is the
+    // standard output.
     QString regressi;
     QString txt;
     QString csv;
@@ -42,8 +45,13 @@ struct TAnalyseCli {
     QString erreur;
 };
 
+// The file name that stands for the standard output.
+inline const QString sortieStandard = QStringLiteral("-");
+
 // Reads the arguments that follow the program's name. Both "--option valeur" and
-// "--option=valeur" are accepted.
+// "--option=valeur" are accepted; a value that would start with "--" is the next option,
+// so the value is missing (write "--csv=--x" for such a name). Values with a unit are read
+// with the program's reader and the separator in force (the tool sets the comma).
 TAnalyseCli analyserOptions(const QStringList& arguments);
 
 // The text of --help.

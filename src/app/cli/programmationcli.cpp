@@ -1,5 +1,7 @@
 #include "programmationcli.h"
 
+#include "formats.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -146,13 +148,56 @@ QString appliquerDeclenchement(TReglagesAcq& r, const TOptionsCli& o) {
 
 } // namespace
 
-QString programmerCli(TReglagesAcq& reglages, const TOptionsCli& options) {
+QString programmerCli(TReglagesAcq& reglages, const TOptionsCli& options,
+                      QStringList* ajustements) {
     if (reglages.centrale() == nullptr)
         return QStringLiteral("Aucune centrale n'est active.");
+    const TCentrale& u = *reglages.centrale();
+    // What the settings hold before the options: the defaults an option left alone.
+    const double dureeAvant = u.dureeTotale0X;
+    const int64_t pointsAvant = u.nbPtsAffX;
+    const float seuilAvant = u.USeuilDecl;
     QString erreur = appliquerVoies(reglages, options);
     if (erreur.isEmpty())
         erreur = appliquerTemps(reglages, options);
     if (erreur.isEmpty())
         erreur = appliquerDeclenchement(reglages, options);
-    return erreur;
+    if (!erreur.isEmpty() || ajustements == nullptr)
+        return erreur;
+
+    // Each value as the window's fields show it; a difference there is a change the user
+    // would see, rounding below it is not.
+    const auto duree = [](double d) { return formatReel(4, 4, d) + u's'; };
+    const auto seuil = [](double s) {
+        return texteG6(static_cast<float>(s)) + QStringLiteral(" V");
+    };
+    const auto demande = [](const std::optional<QString>& option, const QString& defaut) {
+        return option ? guillemets(*option) : defaut + QStringLiteral(" (valeur par défaut)");
+    };
+    double v = 0.0;
+    const QString dureeDemandee = options.duree && TReglagesAcq::lireValeur(*options.duree, v, u"s")
+                                      ? duree(v)
+                                      : duree(dureeAvant);
+    if (duree(u.dureeTotale0X) != dureeDemandee)
+        *ajustements << QStringLiteral("Durée totale ajustée : ") + duree(u.dureeTotale0X) +
+                            QStringLiteral(" au lieu de ") +
+                            demande(options.duree, duree(dureeAvant)) + QLatin1Char('.');
+    int64_t n = pointsAvant;
+    if (options.points)
+        n = options.points->trimmed().toLongLong();
+    if (u.nbPtsAffX != n)
+        *ajustements << QStringLiteral("Nombre de points ajusté : ") +
+                            QString::number(u.nbPtsAffX) + QStringLiteral(" au lieu de ") +
+                            demande(options.points, QString::number(pointsAvant)) +
+                            QLatin1Char('.');
+    if (u.modeDecl == 1) {
+        const QString seuilDemande =
+            options.seuil && TReglagesAcq::lireValeur(*options.seuil, v, u"V") ? seuil(v)
+                                                                               : seuil(seuilAvant);
+        if (seuil(u.USeuilDecl) != seuilDemande)
+            *ajustements << QStringLiteral("Seuil de déclenchement ajusté : ") +
+                                seuil(u.USeuilDecl) + QStringLiteral(" au lieu de ") +
+                                demande(options.seuil, seuil(seuilAvant)) + QLatin1Char('.');
+    }
+    return {};
 }

@@ -7,4 +7,8 @@
 #include "reglagesacq.h"
 
 // Empty when every option was applied; otherwise the French message of the first refusal.
-QString programmerCli(TReglagesAcq& reglages, const TOptionsCli& options);
+// ajustements receives one French line for each value the rules changed: the duration,
+// the point count and the threshold, compared as shown with what was asked (or the
+// default when the option was not given).
+QString programmerCli(TReglagesAcq& reglages, const TOptionsCli& options,
+                      QStringList* ajustements = nullptr);
