@@ -25,7 +25,7 @@ int entreeDeLaCentrale(const TCentrale& u, const QString& nom, QString& erreur) 
 // The range item whose value in volts is the typed one.
 int indexCalibre(const TCentrale& u, const QString& volts) {
     double v = 0.0;
-    if (!TReglagesAcq::lireValeur(volts, v))
+    if (!TReglagesAcq::lireValeur(volts, v, u"V"))
         return -1;
     const int n = std::min<int>(u.nbCalEAKirvane, static_cast<int>(u.calibresDispo.size()));
     for (int r = 0; r < n; ++r) {
