@@ -101,7 +101,7 @@ void TMoteurAcquisition::boucleLecture(TGenreLecture genre) {
         }
         verifierFinMesures();
         c.trameTerminee = donneesVues_ && stockes_ >= c.nbPts0X;
-        bool continuer = c.nbVoiesActivesX > 0 && !c.trameTerminee && !stop;
+        bool continuer = c.nbVoiesSignaux > 0 && !c.trameTerminee && !stop;
         switch (genre) {
         case TGenreLecture::Simple:
             continuer = continuer && MODEGENERAL == 3 && !nouveauxParametres;

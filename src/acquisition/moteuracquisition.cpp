@@ -43,6 +43,31 @@ int codeRetenu(int actuel, int nouveau) {
     return nouveau;
 }
 
+// Signals the unit measures once an input (code 2) or a channel's differential mode
+// (code 6) is changed: the second input of a differential channel is measured with the
+// first one and is no signal of its own.
+int signauxApres(const TCentrale& c, const TChangementMP& ch) {
+    const TReglagesMP& r = ch.valeurs;
+    auto signal = [&c, &ch, &r](int v) {
+        const int k = v - c.nbCanauxUt;
+        if (k < 0)
+            return true;
+        if (ch.code == 6 && k == r.MPEntree)
+            return !r.MPModeDiff;
+        return !(k < static_cast<int>(c.canauxDiff.size()) && c.canauxDiff[k]);
+    };
+    const int nbActives = std::min(c.nbVoiesActivesX, static_cast<int>(c.VoiesActivesX.size()));
+    int n = 0;
+    for (int j = 0; j < nbActives; ++j) {
+        const int v = c.VoiesActivesX[j];
+        if (!(ch.code == 2 && v == r.MPEntree) && signal(v))
+            ++n;
+    }
+    if (ch.code == 2 && r.MPVoieActive && signal(r.MPEntree))
+        ++n;
+    return n;
+}
+
 } // namespace
 
 void TMoteurAcquisition::BAcquisitionClick() {
@@ -54,7 +79,9 @@ void TMoteurAcquisition::BAcquisitionClick() {
     case 2:
     case 4: {
         vue_.timerAcqDirecte(false);
-        if (SP5->nbVoiesActivesX == 0) {
+        // Signals, not inputs: the second input of a differential channel whose first
+        // input is off is active but measures nothing.
+        if (SP5->nbVoiesSignaux <= 0) {
             vue_.informer(QStringLiteral(
                 "Aucune entrée analogique n'est active. \n\rActivez au moins une entrée !"));
             return;
@@ -265,7 +292,7 @@ void TMoteurAcquisition::acquisitionPermanente() {
     c.prepareTousPRX(true);
 
     while (!stop && modePermanent && MODEGENERAL == 5) {
-        if (SP5->nbVoiesActivesX <= 0) {
+        if (SP5->nbVoiesSignaux <= 0) {
             SortieNormaleMP(); // nothing left to read: what was acquired is kept
             break;
         }
@@ -341,11 +368,10 @@ void TMoteurAcquisition::traiterCodeSortie() {
 void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepareStore) {
     TCentrale& c = *SP5;
     const TReglagesMP& r = ch.valeurs;
-    if (prepareStore && ch.code == 2 && !r.MPVoieActive && c.nbVoiesActivesX == 1 &&
-        std::find(c.VoiesActivesX.begin(), c.VoiesActivesX.end(), r.MPEntree) !=
-            c.VoiesActivesX.end()) {
-        // The last input goes off: commit what was acquired with it before the unit
-        // forgets the signal, and end permanent mode.
+    if (prepareStore && c.nbVoiesSignaux > 0 && signauxApres(c, ch) == 0) {
+        // The last signal goes (its input off, or its channel made differential with the
+        // first input off): commit what was acquired with it before the unit forgets the
+        // signal, and end permanent mode.
         SortieNormaleMP();
         prepareStore = false;
     }

@@ -126,9 +126,10 @@ void TReglagesAcq::activationVoie_(int voie1, bool active1) {
         u.prepareInterfacePourAcq(false);
         u.PrepareIdxTraitKirvane();
         effets_.grapheAvecCourbes = true;
-    } else if (acquisitionEnCours()) {
-        effets_.validerAcquisition = true;
     }
+    // No signal left (an active input may be the second of a differential channel).
+    if (u.nbVoiesSignaux <= 0 && acquisitionEnCours())
+        effets_.validerAcquisition = true;
 }
 
 TEffetsReglages TReglagesAcq::changeCalibre(int voie1, int calibre1) {
