@@ -29,6 +29,12 @@ TEtatEcran TFicheKirvaneMixte::etatGraphe() const {
 void TFicheKirvaneMixte::BAcquisitionClick() {
     if (!moteur || !centrales.SP5)
         return;
+    // A click takes the focus, and leaving a settings field applies what was typed or
+    // picked in it; F10 and the keyboard reach the button without moving the focus, so it
+    // is moved here: the acquisition runs with the value the user sees.
+    if (!acquisitionEnCours(MODEGENERAL) && c.BAcquisition->isEnabled() &&
+        focusWidget() != c.BAcquisition)
+        c.BAcquisition->setFocus(Qt::OtherFocusReason);
     moteur->MODEGENERAL = MODEGENERAL;
     moteur->CBAjouterCourbes = c.CBAjouterCourbes->isChecked();
     if (!acquisitionEnCours(MODEGENERAL))
@@ -57,8 +63,15 @@ void TFicheKirvaneMixte::effacerValeursDirectes() {
 }
 
 void TFicheKirvaneMixte::afficherModePermanent(bool mp) {
-    const QSignalBlocker blocage(c.CBModePermanent);
-    c.CBModePermanent->setChecked(mp);
+    {
+        const QSignalBlocker blocage(c.CBModePermanent);
+        c.CBModePermanent->setChecked(mp);
+    }
+    // The engine switches the mode itself too (code 14): the trigger captions follow.
+    if (reglagesAcq) {
+        reglagesAcq->setModePermanent(mp);
+        appliquerEtatReglages();
+    }
 }
 
 void TFicheKirvaneMixte::debutAcquisition(bool permanente) {
@@ -207,6 +220,8 @@ void TFicheKirvaneMixte::acquisitionValidee(bool permanente) {
     graphe->redessiner(true);
     // The panel follows the committed store ("Ajouter les courbes", timing of the series).
     if (reglagesAcq) {
+        // The acquisition was made with the current timing: nothing to go back to.
+        reglagesAcq->etat.BAcquisitionPrecedente = false;
         reglagesAcq->prepareCBAjouterCourbes();
         reglagesAcq->afficheParametresT();
         appliquerEtatReglages();

@@ -2,9 +2,9 @@
 // its channel boxes, and the presence shown by the poll.
 #include "centralesstandard.h"
 #include "fichekirvanemixte.h"
-#include "graphefiche.h"
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
+#include "graphefiche.h"
 
 void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
     if (centrales.nbCentralesGerees == 1) {
@@ -24,19 +24,8 @@ void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
                 b->setAutoExclusive(true);
                 b->setProperty("typeCentrale", e.typecentrale);
                 b->setToolTip(QStringLiteral("Sélection de la centrale ") + b->text());
-                connect(b, &QToolButton::clicked, this, [this, t = e.typecentrale] {
-                    if (t == centrales.typeCentraleActive)
-                        return;
-                    bloqueTimerAcqDirecte = true;
-                    TimerPresenceSP5.stop();
-                    c.EditMessageX->clear();
-                    c.EditPresence->clear();
-                    setCentraleActive(t, true);
-                    redimensionnement();
-                    bloqueTimerAcqDirecte = false;
-                    if (centrales.SP5)
-                        QTimer::singleShot(500, this, [this] { TimerPresenceSP5.start(); });
-                });
+                connect(b, &QToolButton::clicked, this,
+                        [this, t = e.typecentrale] { SBChoixCentraleClick(t); });
                 b->show();
                 c.SBCentrales_.push_back(b);
             }
@@ -54,6 +43,30 @@ void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
     demarrage_.boites->avertir(this, texteInfoBulle(AUCUNE_CENTRALE));
     if (demarrage_.titre)
         demarrage_.titre->show();
+}
+
+void TFicheKirvaneMixte::SBChoixCentraleClick(int type) {
+    // No poll reaches the unit while it changes; the active unit's own button keeps its
+    // object and settings, and only restarts the polls.
+    bloqueTimerAcqDirecte = true;
+    TimerAcqDir.stop();
+    TimerPresenceSP5.stop();
+    graphe->redessiner(false);
+    c.EditMessageX->clear();
+    c.EditPresence->clear();
+    const int avant = centrales.typeCentraleActive;
+    setCentraleActive(type, true);
+    TimerAcqDir.stop(); // a new unit starts it at once
+    if (centrales.typeCentraleActive != avant)
+        redimensionnement();
+    // The presence text comes back with the next poll.
+    QTimer::singleShot(500, this, [this] {
+        bloqueTimerAcqDirecte = false;
+        if (centrales.SP5) {
+            TimerAcqDir.start();
+            TimerPresenceSP5.start();
+        }
+    });
 }
 
 void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {

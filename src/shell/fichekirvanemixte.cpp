@@ -7,6 +7,7 @@
 #include "graphefiche.h"
 #include "imagesboutons.h"
 #include "inscriptionregressi.h"
+#include "placementfenetre.h"
 #include "sp5.h"
 #include "systeme.h"
 #include "traductions.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
@@ -118,12 +120,8 @@ void TFicheKirvaneMixte::FormCreate() {
     setWindowTitle(QString::fromUtf8(TITRE_FICHE_PRINCIPALE));
     peutFermer = false;
     bloqueRedim = true;
-    if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
-        const QRect zone = ecran->availableGeometry();
-        setGeometry(zone.x() + 5, zone.y() + 5, std::max(640, zone.width() - 10),
-                    std::max(480, zone.height() - 50));
-    }
     setMinimumSize(640, 480);
+    placerCadre();
 
     centrales.detectionCentrales(demarrage_.chemins, *this);
     if (demarrage_.stock)
@@ -208,7 +206,12 @@ void TFicheKirvaneMixte::setModeGeneral(int mode) {
     default:
         break;
     }
-    appliquerEtat();
+    // Idle again: the trigger controls that fit the trigger mode come back with the panel
+    // (they were frozen with it during a single acquisition or the measurement panel).
+    if (reglagesAcq && (mode == MODE_MESURES || mode == MODE_PERMANENT_ARRETE))
+        appliquerEtatReglages();
+    else
+        appliquerEtat();
 }
 
 void TFicheKirvaneMixte::appliquerEtat() {
@@ -412,7 +415,35 @@ bool TFicheKirvaneMixte::eventFilter(QObject* objet, QEvent* e) {
     return false;
 }
 
+void TFicheKirvaneMixte::placerCadre() {
+    const QScreen* ecran = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (ecran == nullptr)
+        return;
+    // Before the window manager has framed the window the borders are unknown (0); the
+    // position given to move() is the frame's in any case.
+    const QRect g = geometry();
+    const QRect f = frameGeometry();
+    const QMargins bords(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                         f.bottom() - g.bottom());
+    const QRect client = clientFenetre(ecran->availableGeometry(), bords, minimumSize());
+    resize(client.size());
+    move(client.topLeft() - QPoint(bords.left(), bords.top()));
+}
+
+void TFicheKirvaneMixte::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    // The first time the borders are known, the frame is fitted once more: its size counts
+    // them. Later moves are the user's.
+    if (cadreAjuste_ || !isVisible() || frameGeometry() == geometry())
+        return;
+    cadreAjuste_ = true;
+    placerCadre();
+}
+
 void TFicheKirvaneMixte::Quitter() {
+    // Stopped for the close request; a close that is refused gives them back.
+    if (!etatAvantFermeture_)
+        etatAvantFermeture_ = TEtatTimers{TimerAcqDir.isActive(), bloqueTimerAcqDirecte};
     bloqueTimerAcqDirecte = true;
     TimerAcqDir.stop();
     // Queued: the close request must not run inside the handler that asked for it.
@@ -426,6 +457,14 @@ void TFicheKirvaneMixte::closeEvent(QCloseEvent* e) {
         e->accept();
     } else {
         e->ignore();
+        // The window stays: the live values go on as before the quit was asked.
+        // (A running acquisition keeps the timer stopped and restarts it at its commit.)
+        if (etatAvantFermeture_) {
+            bloqueTimerAcqDirecte = etatAvantFermeture_->bloqueTimerAcqDirecte;
+            if (etatAvantFermeture_->TimerAcqDir && !acquisitionEnCours(MODEGENERAL))
+                TimerAcqDir.start();
+        }
+        etatAvantFermeture_.reset();
     }
 }
 
@@ -470,6 +509,15 @@ void TFicheKirvaneMixte::RAZ() {
         PTableauVisible = false;
         c.SBVoirTableau->setToolTip(bulleVoirTableau(false));
         redimensionnement();
+    }
+    // Nothing measured is shown any more: pointing, series count, values of inputs off.
+    c.EditSerieP->clear();
+    c.EditPointP->clear();
+    c.EditMessageX->clear();
+    for (int i = 0; i < 8; ++i) {
+        const TCentrale* u = centrales.SP5.get();
+        if (!u || i >= static_cast<int>(u->VoiesX.size()) || !u->VoiesX[i].active)
+            c.EditValU[i]->clear();
     }
     setModeGeneral(MODE_VIERGE);
     desactiveBoutonsOutils(etat);

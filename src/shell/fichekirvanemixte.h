@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 
 class TFicheKirvaneMixteTitre;
@@ -109,6 +110,11 @@ public:
     // The end of the start: the window may be resized, the title window fades out.
     void finInitialisation();
     void Quitter();
+    // The frame inside the screen's free area (again once the window manager has framed
+    // the window).
+    void placerCadre();
+    // Click on one of SBCentrales_: the kind of its unit.
+    void SBChoixCentraleClick(int type);
     void SBRedRegClick(QToolButton* bouton);
     // Settings panel (fiche_reglages.cpp): its controls connected to reglagesAcq, whose state
     // is mirrored on them; the live values of TimerAcqDir.
@@ -131,6 +137,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
 
@@ -210,5 +217,13 @@ private:
     TFichierParametres fichierParametres_;
     TSequencesOutils sequences_;
     bool fermetureAccordee_ = false;
+    bool cadreAjuste_ = false;
+    // The live-value timer as it was when a quit was asked, given back if the close is
+    // refused.
+    struct TEtatTimers {
+        bool TimerAcqDir = false;
+        bool bloqueTimerAcqDirecte = false;
+    };
+    std::optional<TEtatTimers> etatAvantFermeture_;
     bool detruite_ = false;
 };
