@@ -15,7 +15,7 @@ TInstantaneExport grandeAcquisition() {
     e.dtAX = 2e-5;
     e.nbPtsAX = nbPoints;
     e.t0 = 0.0f;
-    e.tFin = e.dtAX * (nbPoints - 1);
+    e.tFin = e.dureeTotaleAX = e.dtAX * (nbPoints - 1);
     e.nomCentrale = QStringLiteral("SYSAM SP5");
     e.heureAcq = e.maintenant = QDateTime(QDate(2026, 12, 9), QTime(10, 15, 0));
     e.cheminExecutable = QStringLiteral("C:\\Prog\\Kirvane.exe");

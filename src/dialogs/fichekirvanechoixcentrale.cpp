@@ -1,5 +1,6 @@
 #include "fichekirvanechoixcentrale.h"
 
+#include "chaines.h"
 #include "imagesboutons.h"
 
 #include <QFrame>
@@ -17,10 +18,7 @@ constexpr int HAUTEUR_BOUTON = 80;
 // The texts are kept as the program writes them, with "\n\r" between lines; a label shows
 // one line break for each.
 QString lignes(const char* texte) {
-    QString s = QString::fromUtf8(texte);
-    s.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return s;
+    return sautsDeLigne(QString::fromUtf8(texte));
 }
 
 } // namespace

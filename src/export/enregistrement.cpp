@@ -20,6 +20,13 @@ TDialogueEnregistrement dialogueEnregistrement(TFormatFichier format) {
             QStringLiteral("Fichiers Regressi Windows (*.rw3)"), QStringLiteral(".rw3")};
 }
 
+QString dossierDialogue(const QString& dernierDossier, const QString& dossierDocuments) {
+    for (const QString& d : {dernierDossier, dossierDocuments})
+        if (!d.isEmpty() && QFileInfo(d).isDir())
+            return QFileInfo(d).absoluteFilePath();
+    return QDir::homePath();
+}
+
 QString nomFichierDefaut(int numAcqDef) {
     return QStringLiteral("Kirvane %1").arg(numAcqDef, 3, 10, QLatin1Char('0'));
 }

@@ -15,6 +15,11 @@ struct TDialogueEnregistrement {
 };
 TDialogueEnregistrement dialogueEnregistrement(TFormatFichier format);
 
+// The folder a save dialog opens in: the one last used for that kind of file while it still
+// exists, else the user's documents folder, else the home folder (never the program's own
+// folder, which a school computer does not let pupils write in).
+QString dossierDialogue(const QString& dernierDossier, const QString& dossierDocuments);
+
 // «Kirvane 001»: the counter with at least three digits.
 QString nomFichierDefaut(int numAcqDef);
 

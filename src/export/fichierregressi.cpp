@@ -42,9 +42,8 @@ QString texteSignification(const TSerieExport& s) {
 // The value section: times from the left green cursor, then each series, "." throughout.
 void valeurs(TLignesFichier& f, const TInstantaneExport& e, TSelection s, int n) {
     marqueur(f, '&', s.nbLignes(), "VALEUR VAR");
-    const double t0 = e.t0;
     for (int64_t i = s.i0; i <= s.i1; ++i) {
-        f.ajouteG6(tempsArrondi(static_cast<double>(i) * e.dtAX - t0));
+        f.ajouteG6(tempsArrondi(tempsDepuisCurseur(e, s.i0, i)));
         for (int j = 0; j < n; ++j) {
             f.ajoute(' ');
             f.ajouteG6(e.series[j].valeurs[i]);

@@ -28,8 +28,8 @@ qsizetype tailleEstimee(const TInstantaneExport& e, TSelection s, int largeur) {
 
 } // namespace
 
-float tempsTableau(const TInstantaneExport& e, int64_t i) {
-    double t = static_cast<double>(i) * e.dtAX - static_cast<double>(e.t0);
+float tempsTableau(const TInstantaneExport& e, int64_t i0, int64_t i) {
+    double t = tempsDepuisCurseur(e, i0, i);
     if (std::fabs(t) < e.dtAX / 2)
         t = 0;
     return tempsArrondi(t);
@@ -50,7 +50,7 @@ std::optional<QByteArray> fichierTXT(const TInstantaneExport& e) {
     f.finLigne();
     f.ligne("");
     for (int64_t i = s->i0; i <= s->i1; ++i) {
-        f.espaces(largeurColonne - f.ajouteG6(tempsTableau(e, i)));
+        f.espaces(largeurColonne - f.ajouteG6(tempsTableau(e, s->i0, i)));
         for (const TSerieExport& serie : e.series)
             f.espaces(largeurColonne - f.ajouteG6(serie.valeurs[i]));
         f.finLigne();
@@ -68,7 +68,7 @@ std::optional<QByteArray> fichierCSV(const TInstantaneExport& e) {
         f.ajoute(u';' + enTete(serie));
     f.finLigne();
     for (int64_t i = s->i0; i <= s->i1; ++i) {
-        f.ajouteG6(tempsTableau(e, i));
+        f.ajouteG6(tempsTableau(e, s->i0, i));
         for (const TSerieExport& serie : e.series) {
             f.ajoute(';');
             f.ajouteG6(serie.valeurs[i]);

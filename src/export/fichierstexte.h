@@ -11,6 +11,6 @@ std::optional<QByteArray> fichierTXT(const TInstantaneExport& e);
 // Header and rows; nothing when no sample lies between the cursors.
 std::optional<QByteArray> fichierCSV(const TInstantaneExport& e);
 
-// Time of row i in both tables: from the left green cursor, exactly 0 within half a sample
-// of it, rounded to 6 significant digits.
-float tempsTableau(const TInstantaneExport& e, int64_t i);
+// Time of row i (first row i0) in both tables: from the left green cursor, exactly 0 within
+// half a sample of it, rounded to 6 significant digits.
+float tempsTableau(const TInstantaneExport& e, int64_t i0, int64_t i);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -35,6 +36,15 @@ int64_t longueurCommune(const std::vector<TSerieExport>& series, std::size_t nbS
     return n;
 }
 
+// The left cursor lies before the end of the committed series, in time and in samples.
+bool curseurGaucheDansLaSerie(const TInstantaneExport& e) {
+    if (!(static_cast<double>(e.t0) < e.dureeTotaleAX))
+        return false;
+    if (!(e.dtAX > 0) || !std::isfinite(e.dtAX))
+        return false;
+    return arrondi64(static_cast<double>(e.t0) / e.dtAX) < e.nbPtsAX - 1;
+}
+
 } // namespace
 
 TFormatsRegionaux formatsRegionaux(const QLocale& locale) {
@@ -56,6 +66,7 @@ TInstantaneExport instantaneExport(const TSeriesMesurees& store, const TCentrale
     }
     e.dtAX = centrale.dtAX;
     e.nbPtsAX = centrale.nbPtsAX;
+    e.dureeTotaleAX = centrale.dureeTotaleAX;
     e.nomCentrale = centrale.nomCentrale;
     e.t0 = contexte.t0;
     e.tFin = contexte.tFin;
@@ -87,7 +98,7 @@ std::optional<TSelection> selectionEchantillons(double dtAX, float t0, double tF
 
 std::optional<TSelection> selectionRegressi(const TInstantaneExport& e) {
     const std::size_t n = std::min<std::size_t>(6, e.series.size());
-    if (n == 0)
+    if (n == 0 || !curseurGaucheDansLaSerie(e))
         return std::nullopt;
     // A series holding fewer values than nbPtsAX bounds the rows too: no value is ever
     // read beyond the end of a column.
@@ -96,10 +107,19 @@ std::optional<TSelection> selectionRegressi(const TInstantaneExport& e) {
 }
 
 std::optional<TSelection> selectionTableaux(const TInstantaneExport& e) {
-    if (e.series.empty())
+    if (e.series.empty() || !curseurGaucheDansLaSerie(e))
         return std::nullopt;
     const int64_t nb = longueurCommune(e.series, e.series.size());
     return selectionEchantillons(e.dtAX, e.t0, e.tFin, nb - 1);
+}
+
+double tempsDepuisCurseur(const TInstantaneExport& e, int64_t i0, int64_t i) {
+    const double t0 = e.t0;
+    double ecart = static_cast<double>(i0) * e.dtAX - t0;
+    // Half a unit in the last place of a float is |t0| × FLT_EPSILON / 2 at most.
+    if (std::fabs(ecart) <= std::fabs(t0) * std::numeric_limits<float>::epsilon())
+        ecart = 0.0;
+    return static_cast<double>(i - i0) * e.dtAX + ecart;
 }
 
 QString texteDate(const TInstantaneExport& e, const QDateTime& moment) {

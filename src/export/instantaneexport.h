@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QString>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -31,8 +32,11 @@ inline const QString texteComPersoDefaut = QString::fromUtf8("Bonnes mesures ave
 
 struct TInstantaneExport {
     std::vector<TSerieExport> series;
-    double dtAX = 0.0;    // sampling interval of the last acquisition, in seconds
-    int64_t nbPtsAX = 0;  // samples acquired per series
+    double dtAX = 0.0;   // sampling interval of the last acquisition, in seconds
+    int64_t nbPtsAX = 0; // samples acquired per series
+    // Duration of the committed series; a left cursor at or beyond it selects nothing.
+    // Infinite when unknown: the sample indices alone then bound the rows.
+    double dureeTotaleAX = std::numeric_limits<double>::infinity();
     QString nomCentrale;  // «SYSAM SP5»
     float t0 = 0.0f;      // left green cursor, seconds from the start of the series
     double tFin = 0.0;    // right green cursor
@@ -82,9 +86,18 @@ std::optional<TSelection> selectionEchantillons(double dtAX, float t0, double tF
                                                 int64_t dernierIndex);
 
 // The rows of the Regressi file: its first six series, within the samples acquired.
+// Nothing when the left cursor lies at or beyond the end of the committed series, in time
+// (dureeTotaleAX) or in samples (its sample is the last one or further): the markers may
+// still stand where a longer duration put them.
 std::optional<TSelection> selectionRegressi(const TInstantaneExport& e);
-// The rows of the text and CSV tables: every series.
+// The rows of the text and CSV tables: every series, with the same rule.
 std::optional<TSelection> selectionTableaux(const TInstantaneExport& e);
+
+// Time of row i from the left green cursor, counted in samples from the first row i0 plus
+// the cursor's distance to that sample. The cursor is held in single precision: when it sits
+// on its sample that distance is a rounding residue (3.8E-11 at 20 ms) and is taken as 0, so
+// the first row is exactly 0.
+double tempsDepuisCurseur(const TInstantaneExport& e, int64_t i0, int64_t i);
 
 // Date and time texts of the comment lines, in the regional formats.
 QString texteDate(const TInstantaneExport& e, const QDateTime& moment);

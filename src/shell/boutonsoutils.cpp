@@ -1,5 +1,6 @@
 #include "boutonsoutils.h"
 
+#include "chaines.h"
 #include "etatsfenetre.h"
 
 const char* bulleBrute(TBoutonOutil bouton) {
@@ -47,10 +48,7 @@ const char* bulleBrute(TBoutonOutil bouton) {
 }
 
 QString texteInfoBulle(const char* texte) {
-    QString resultat = QString::fromUtf8(texte);
-    resultat.replace(QLatin1String("\n\r"), QLatin1String("\n"));
-    resultat.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return resultat;
+    return sautsDeLigne(QString::fromUtf8(texte));
 }
 
 QString infoBulle(TBoutonOutil bouton) {

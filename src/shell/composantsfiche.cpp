@@ -1,5 +1,7 @@
 #include "composantsfiche.h"
 
+#include "disposition.h"
+
 #include <QButtonGroup>
 #include <QVBoxLayout>
 
@@ -178,7 +180,7 @@ void construireVoies(TComposantsFiche& c, QWidget* racine) {
     c.contenuVoies = new QWidget;
     c.ScrBoxVoies->setWidget(c.contenuVoies);
     c.ScrBoxVoies->setWidgetResizable(false);
-    QFont etroite(QStringLiteral("Arial Narrow"));
+    QFont etroite(QString::fromLatin1(POLICE_VOIES));
     for (int k = 0; k < 4; ++k) {
         c.gbCanaux[k] = new QGroupBox(c.contenuVoies);
         c.gbCanaux[k]->setObjectName(QStringLiteral("gbCanaux%1").arg(k));

@@ -181,20 +181,24 @@ DispositionEntree disposerEntree(const EntreesDisposition& e, const Metriques& m
     const int dd = modeDiffParCanal ? k.V(25) : 0;
     // The 160 between the two inputs of a box is not scaled.
     const int R = (entree / 4) * 160 + (entree / 4) * dd;
-    d.policeTitre = {std::min(k.V(13), k.H(13)), Police::Points, true};
-    d.policeControles = {std::min(k.V(10), k.H(10)), Police::Points};
+    const QString etroite = QString::fromLatin1(POLICE_VOIES);
+    d.policeTitre = {std::min(k.V(13), k.H(13)), Police::Points, true, etroite};
+    d.policeControles = {std::min(k.V(10), k.H(10)), Police::Points, false, etroite};
     d.titreVisible = modeDiffParCanal;
     if (modeDiffParCanal)
         d.LTitreVoies = QRect(k.H(15), k.V(30) + R, W - k.H(10), k.V(20));
     d.CBVoiesActives = QRect(k.H(15), dd + R + k.V(25), tronque(W * 2.0 / 3.0), k.V(19));
     const int lCal = W / 3;
     d.RGCalsEA = QRect(W - lCal - k.H(15), dd + R + k.V(21), lCal, k.V(110));
-    const int h15 = k.V(15);
     Police gras = d.policeControles;
     gras.gras = true;
-    const int lU1 = met.tailleLibelle(e.symboles[entree], gras).width();
-    const int lInd = met.tailleLibelle(e.indicesSymboles[entree], d.policeControles).width();
+    const QSize tU1 = met.tailleLibelle(e.symboles[entree], gras);
+    const QSize tInd = met.tailleLibelle(e.indicesSymboles[entree], d.policeControles);
+    const int lU1 = tU1.width();
+    const int lInd = tInd.width();
     const int lEgale = met.tailleLibelle(QStringLiteral("="), d.policeControles).width();
+    // 15V high, or the font's line when that is higher: the index is not cut at its foot.
+    const int h15 = std::max({k.V(15), tU1.height(), tInd.height()});
     d.LValU1 = QRect(k.H(10), bas(d.CBVoiesActives) + k.V(3), lU1, h15);
     d.LValUInd = QRect(droite(d.LValU1), d.LValU1.y() + d.LValU1.height() / 2, lInd, h15);
     d.LEgale = QRect(droite(d.LValUInd) + k.H(3), d.LValU1.y(), lEgale, h15);
@@ -242,9 +246,47 @@ DispositionMesuresSurEcran disposerMesures(const Metriques& met, const Echelle& 
     return m;
 }
 
+// The channel boxes the active unit (or none) shows.
+struct BoitesCanaux {
+    int nbBoites = 4;
+    int nbEntrees = 4;
+    bool modeDiffParCanal = false;
+    int hauteur = 0;
+};
+
+BoitesCanaux boitesCanaux(const EntreesDisposition& e, const Echelle& k) {
+    BoitesCanaux b;
+    b.hauteur = k.V(160);
+    if (e.interfaceActive) {
+        b.nbBoites = std::clamp(e.interfaceActive->nbCanaux_, 0, 4);
+        b.nbEntrees = std::clamp(e.interfaceActive->nbEAU, 0, 8);
+        b.modeDiffParCanal = e.interfaceActive->ChxModeDiff == 1;
+        if (b.modeDiffParCanal)
+            b.hauteur = k.V(310);
+    }
+    return b;
+}
+
+int coteSBRedRegVoies(const Echelle& k) {
+    return std::max(k.H(15), k.V(15));
+}
+
+// Client width of the channel scroll box of a panel that wide and high: without its frame,
+// and without the vertical bar when the boxes are higher than the box.
+int largeurClientVoies(const EntreesDisposition& e, const Echelle& k, int largeurPanel,
+                       int hauteurPanel) {
+    if (e.largeurClientScrBoxVoies)
+        return *e.largeurClientScrBoxVoies;
+    const int cote = coteSBRedRegVoies(k);
+    const int hauteurClient = hauteurPanel - 2 - 2 * e.cadreScrBoxVoies;
+    const bool barreVerticale = k.V(3) + boitesCanaux(e, k).hauteur + 4 > hauteurClient;
+    return largeurPanel - cote - 4 - 2 * e.cadreScrBoxVoies -
+           (barreVerticale ? e.hauteurBarreDefilement : 0);
+}
+
 void disposerVoies(const EntreesDisposition& e, const Metriques& met, const Echelle& k,
                    DispositionVoies& v) {
-    const int cote = std::max(k.H(15), k.V(15));
+    const int cote = coteSBRedRegVoies(k);
     v.SBRedRegVoies = QRect(1, 1, cote, cote);
     v.policeSBRedRegVoies = {k.V(13), Police::HauteurCellule};
     // The scroll box is aligned right in the panel, inside its one-pixel bevel.
@@ -254,26 +296,20 @@ void disposerVoies(const EntreesDisposition& e, const Metriques& met, const Eche
         return;
 
     v.mesures = disposerMesures(met, k, v.ScrBoxVoies);
-    const int largeurClient =
-        e.largeurClientScrBoxVoies.value_or(v.ScrBoxVoies.width() - 2 * e.cadreScrBoxVoies);
+    const int largeurClient = largeurClientVoies(e, k, v.PanelVoies.width(), v.PanelVoies.height());
 
     const int B = k.H(250);
-    int nbBoites = 4;
-    int nbEntrees = 4;
-    bool modeDiffParCanal = false;
-    int hauteurBoite = k.V(160);
-    if (e.interfaceActive) {
-        nbBoites = std::clamp(e.interfaceActive->nbCanaux_, 0, 4);
-        nbEntrees = std::clamp(e.interfaceActive->nbEAU, 0, 8);
-        modeDiffParCanal = e.interfaceActive->ChxModeDiff == 1;
-        if (modeDiffParCanal)
-            hauteurBoite = k.V(310);
-    } else {
+    const BoitesCanaux boites = boitesCanaux(e, k);
+    const int nbBoites = boites.nbBoites;
+    const int nbEntrees = boites.nbEntrees;
+    const bool modeDiffParCanal = boites.modeDiffParCanal;
+    const int hauteurBoite = boites.hauteur;
+    if (!e.interfaceActive)
         for (int i = 4; i < 8; ++i)
             v.entreeMasquee[i] = true;
-    }
     const int c = std::max((largeurClient - B * nbBoites) / (nbBoites + 1), 4);
-    const Police policeBoite{std::min(k.V(11), k.H(11)), Police::Points};
+    const Police policeBoite{std::min(k.V(11), k.H(11)), Police::Points, false,
+                             QString::fromLatin1(POLICE_VOIES)};
     for (int j = 0; j < nbBoites; ++j) {
         DispositionBoiteCanal b;
         b.rect = QRect(c + j * (B + c), k.V(3), B, hauteurBoite);
@@ -353,8 +389,16 @@ Disposition calculerDisposition(const EntreesDisposition& e, const Metriques& me
         tronque(d.LarNomPParametres * static_cast<double>(d.coPParametres)));
     d.panelParametres = QRect(e.client.width() - largeurParametres, d.hauteurPBoutons,
                               largeurParametres, e.client.height() - d.hauteurPBoutons);
-    const int hauteurVoies = e.hauteurPanelVoiesImposee.value_or(
+    int hauteurVoies = e.hauteurPanelVoiesImposee.value_or(
         tronque(d.hauNomPVoies * static_cast<double>(d.coPVoies)));
+    if (!e.pVoiesReduit && !e.hauteurPanelVoiesImposee) {
+        // Boxes wider than the scroll box: its horizontal bar takes room at the bottom.
+        const BoitesCanaux b = boitesCanaux(e, k);
+        const int largeurVoies = e.client.width() - largeurParametres - 6;
+        if (b.nbBoites * k.H(250) + 4 * (b.nbBoites + 1) >
+            largeurClientVoies(e, k, largeurVoies, hauteurVoies))
+            hauteurVoies += e.hauteurBarreDefilement;
+    }
     d.voies.PanelVoies = QRect(3, e.client.height() - hauteurVoies - 3,
                                e.client.width() - largeurParametres - 6, hauteurVoies);
     d.largeurSplitter1 = k.H(5);

@@ -31,6 +31,7 @@ struct Police {
     int valeur = 0;
     Unite unite = HauteurCaractere;
     bool gras = false;
+    QString famille = QString(); // empty: the window's face
     // The height as the layout writes it: −x for a character height, +x for a cell height,
     // the point size for points.
     int hauteurSignee() const { return unite == HauteurCaractere ? -valeur : valeur; }
@@ -50,6 +51,9 @@ struct Metriques {
 // Pixel character height of a font at 96 dots per inch (a cell is 1.15 characters high,
 // as with the usual sans-serif faces).
 int pixelsCaractere(const Police& p);
+
+// The face of the channel boxes and of every control in them.
+inline constexpr const char* POLICE_VOIES = "Arial Narrow";
 
 // The active unit as far as the channel panel is concerned.
 struct InterfaceActive {
@@ -71,6 +75,10 @@ struct EntreesDisposition {
     // (The measurement panel is centred on the scroll box's outer width and height.)
     std::optional<int> largeurClientScrBoxVoies;
     int cadreScrBoxVoies = 0;
+    // Height of the scroll box's horizontal bar (and width of its vertical bar). When the
+    // channel boxes are wider than the scroll box, the panel grows by the bar so that the
+    // bar never hides the bottom of the boxes.
+    int hauteurBarreDefilement = 0;
     // Sizes set by a reduce/restore click, until the next full pass (see basculer...).
     std::optional<int> hauteurPanelVoiesImposee;
     std::optional<int> largeurPanelParametresImposee;

@@ -186,11 +186,11 @@ void TFicheKirvaneMixte::masquerAttenteLongue() {
 }
 
 void TFicheKirvaneMixte::informer(const QString& texte) {
-    demarrage_.boites->avertir(this, texte);
+    demarrage_.boites->informer(this, texte);
 }
 
 void TFicheKirvaneMixte::messageSimple(const QString& texte) {
-    demarrage_.boites->avertir(this, texte);
+    demarrage_.boites->message(this, texte, TGenreMessage::Simple);
 }
 
 void TFicheKirvaneMixte::timerAcqDirecte(bool marche) {

@@ -5,15 +5,25 @@
 #include "courbes.h"
 #include "graphefiche.h"
 
+#include "couleursqt.h"
 #include "imagesboutons.h"
-#include <QPainter>
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 QFont police(const Police& p, const QFont& base) {
     QFont f = base;
+    if (!p.famille.isEmpty())
+        f.setFamily(p.famille);
     const int px = pixelsCaractere(p);
     if (px > 0)
         f.setPixelSize(px);
@@ -24,6 +34,46 @@ QFont police(const Police& p, const QFont& base) {
 void placer(QWidget* w, const QRect& r) {
     if (w && r.isValid())
         w->setGeometry(r);
+}
+
+// Sizes measured on the fonts the controls really get: a label or a field sized on fixed
+// proportions cuts its text when the installed face is wider.
+Metriques metriquesReelles(const QFont& base) {
+    Metriques m;
+    m.tailleLibelle = [base](const QString& texte, const Police& p) {
+        const QFontMetrics fm(police(p, base));
+        // A pixel more than the advance: the last letter's overhang stays inside.
+        return QSize(fm.horizontalAdvance(texte) + 2, fm.height());
+    };
+    auto hauteur = [base](auto* controle, const Police& p) {
+        std::unique_ptr<QWidget> w(controle);
+        w->setFont(police(p, base));
+        return w->sizeHint().height();
+    };
+    m.hauteurEdit = [hauteur](const Police& p) { return hauteur(new QLineEdit, p); };
+    m.hauteurListe = [hauteur](const Police& p) {
+        auto* liste = new QComboBox;
+        liste->setEditable(true);
+        return hauteur(liste, p);
+    };
+    m.hauteurCase = [hauteur](const Police& p) { return hauteur(new QCheckBox(u"Ag"_s), p); };
+    return m;
+}
+
+// The longest texts of the two message fields.
+const QStringList textesMessage{
+    QString::fromUtf8("Mesures terminées, récupération des valeurs"),
+    QString::fromUtf8("Attente du déclenchement sur synchro..."),
+    QString::fromUtf8("La centrale n'a pas été trouvée"),
+};
+
+int largeurTextes(const QFont& f, const QStringList& textes) {
+    const QFontMetrics fm(f);
+    int l = 0;
+    for (const QString& t : textes)
+        l = std::max(l, fm.horizontalAdvance(t));
+    // Frame and inner margins of a line edit.
+    return l + 12;
 }
 
 } // namespace
@@ -45,9 +95,16 @@ void TFicheKirvaneMixte::appliquerDisposition() {
     e.PTableauVisible = PTableauVisible;
     if (const TCentrale* u = centrales.SP5.get())
         e.interfaceActive = InterfaceActive{u->ChxModeDiff, u->nbCanaux_, u->nbEAU};
-    disposition = calculerDisposition(e);
-    const Disposition& d = disposition;
     const QFont base = font();
+    e.hauteurBarreDefilement = c.ScrBoxVoies->horizontalScrollBar()->sizeHint().height();
+    e.cadreScrBoxVoies = c.ScrBoxVoies->frameWidth();
+    // The labels of the symbols are as wide as what they show («u», «0_M»).
+    for (int i = 0; i < 8; ++i) {
+        e.symboles[i] = c.LValU1[i]->text();
+        e.indicesSymboles[i] = c.LValUInd[i]->text();
+    }
+    disposition = calculerDisposition(e, metriquesReelles(base));
+    const Disposition& d = disposition;
 
     // Tool bar
     c.PBoutons->setGeometry(0, 0, e.client.width(), d.hauteurPBoutons);
@@ -74,23 +131,12 @@ void TFicheKirvaneMixte::appliquerDisposition() {
         w->setFont(police(o.policeLibellesPointage, base));
     for (QWidget* w : {c.EditSerieP, c.EditPointP})
         w->setFont(police(o.policeEditsPointage, base));
-    // The message fields share what is left of the tool bar's width, so that none runs
-    // past the window's edge on a narrow window.
-    QRect panel2 = o.Panel2, message = o.EditMessageX, presence = o.EditPresence;
+    // The message fields never run past the window's edge on a narrow window.
+    QRect panel2 = o.Panel2;
     const int place = e.client.width() - 2 - panel2.x();
-    if (place > 0 && panel2.width() > place) {
-        const double k = static_cast<double>(place) / panel2.width();
+    if (place > 0 && panel2.width() > place)
         panel2.setWidth(place);
-        message.setWidth(static_cast<int>(message.width() * k));
-        presence.setLeft(message.x() + message.width() + (presence.x() - droite(o.EditMessageX)));
-        presence.setWidth(std::max(10, place - presence.x() - 2));
-    }
-    placer(c.Panel2, panel2);
-    placer(c.EditMessageX, message);
-    placer(c.EditPresence, presence);
-    placer(c.PBarExcel, presence);
-    for (QWidget* w : {c.EditMessageX, c.EditPresence})
-        w->setFont(police(o.policeEditsPanel2, base));
+    placerMessages(panel2, police(o.policeEditsPanel2, base));
 
     // Settings panel
     const DispositionReglages& r = d.reglages;
@@ -167,8 +213,12 @@ void TFicheKirvaneMixte::appliquerDisposition() {
             const DispositionBoiteCanal& b = *v.gbCanaux[k];
             placer(c.gbCanaux[k], b.rect);
             c.gbCanaux[k]->setFont(police(b.police, c.gbCanaux[k]->font()));
-            if (b.modeDiffVisible)
-                placer(c.CBModeDiff[k], b.CBModeDiff);
+            if (b.modeDiffVisible) {
+                // Below the box's frame line, which the title pushes down.
+                QRect r = b.CBModeDiff;
+                r.moveTop(std::max(r.y(), c.gbCanaux[k]->contentsRect().top() + 1));
+                placer(c.CBModeDiff[k], r);
+            }
             largeur = std::max(largeur, droite(b.rect) + 4);
             hauteur = std::max(hauteur, bas(b.rect) + 4);
         }
@@ -206,6 +256,64 @@ void TFicheKirvaneMixte::appliquerDisposition() {
 
     placer(c.PanelEcranTab, d.PanelEcranTab);
     placerPanneauEcranTab(d);
+}
+
+void TFicheKirvaneMixte::placerMessages(const QRect& panel2, const QFont& police) {
+    const DispositionOutils& o = disposition.outils;
+    QRect message = o.EditMessageX, presence = o.EditPresence;
+    const int ecart = presence.x() - droite(message);
+    QStringList textesPresence{c.EditPresence->text()};
+    if (const TCentrale* u = centrales.SP5.get())
+        textesPresence << QStringLiteral("Initialisation de la centrale ") + u->nomCentrale +
+                              QStringLiteral("...")
+                       << QStringLiteral("Centrale ") + u->nomCentrale +
+                              QString::fromUtf8(" non connectée");
+    QFont f = police;
+    const int disponible = panel2.width() - message.x() - ecart - 2;
+    const auto tiennent = [&](const QFont& p) {
+        return largeurTextes(p, textesMessage) + largeurTextes(p, textesPresence) <= disponible;
+    };
+    const bool coupes = message.width() < largeurTextes(f, textesMessage) ||
+                        presence.width() < largeurTextes(f, textesPresence) ||
+                        droite(presence) > panel2.width() - 2;
+    if (coupes) {
+        // Each field gets its longest text and half of what is left; on a panel too short
+        // for that, the font gets smaller first (not below 8 pixels).
+        while (!tiennent(f) && f.pixelSize() > 8)
+            f.setPixelSize(f.pixelSize() - 1);
+        const int lm = largeurTextes(f, textesMessage);
+        const int lp = largeurTextes(f, textesPresence);
+        const int reste = disponible - lm - lp;
+        message.setWidth(
+            std::max(10, reste >= 0 ? lm + reste / 2 : disponible * lm / std::max(1, lm + lp)));
+        presence.setLeft(droite(message) + ecart);
+        presence.setWidth(std::max(10, panel2.width() - 2 - presence.x()));
+    }
+    placer(c.Panel2, panel2);
+    placer(c.EditMessageX, message);
+    placer(c.EditPresence, presence);
+    placer(c.PBarExcel, presence);
+    for (QWidget* w : {c.EditMessageX, c.EditPresence})
+        w->setFont(f);
+}
+
+void TFicheKirvaneMixte::appliquerApparence() {
+    QPalette p = palette();
+    p.setColor(QPalette::Window, versQColor(COULEUR_FENETRE));
+    setPalette(p);
+    // The tool bar a shade darker, the channel boxes a shade lighter.
+    for (auto [panneau, couleur] :
+         {std::pair<QWidget*, TColor>{c.PBoutons, assombrirCouleur(COULEUR_FENETRE, 6)},
+          std::pair<QWidget*, TColor>{c.contenuVoies, eclaircirCouleur(COULEUR_FENETRE, 40)}}) {
+        QPalette pp = panneau->palette();
+        pp.setColor(QPalette::Window, versQColor(couleur));
+        panneau->setPalette(pp);
+        panneau->setAutoFillBackground(true);
+    }
+    // The screen font: its size in points is the window's height / 100.
+    QFont f = font();
+    f.setPointSize(std::max(1, height() / 100));
+    setFont(f);
 }
 
 void TFicheKirvaneMixte::placerMesures(const DispositionMesuresSurEcran& m, const QFont& base) {

@@ -65,14 +65,17 @@ bool TFicheKirvaneMixte::enregistrer(TBoutonOutil bouton) {
     const bool avecValeurs = *format == TFormatFichier::Regressi ? selectionRegressi(e).has_value()
                                                                  : selectionTableaux(e).has_value();
     if (!avecValeurs) {
-        demarrage_.boites->avertir(this, messageAucuneValeur());
+        demarrage_.boites->informer(this, messageAucuneValeur());
         return false;
     }
 
     series.numAcqDef += 1;
     const TDialogueEnregistrement d = dialogueEnregistrement(*format);
+    QString& dernierDossier = reglages.dossiersEnregistrement[static_cast<int>(*format)];
     const QString choisi = demarrage_.boites->nomFichierEnregistrement(
-        this, d.titre, d.filtre, nomFichierDefaut(series.numAcqDef));
+        this, d.titre, d.filtre,
+        QDir(dossierDialogue(dernierDossier, demarrage_.dossierDocuments))
+            .filePath(nomFichierDefaut(series.numAcqDef)));
     if (choisi.isEmpty())
         return false; // abandoned: the counter keeps its new value
     const QString chemin = cheminAvecExtension(choisi, d.extension);
@@ -98,5 +101,7 @@ bool TFicheKirvaneMixte::enregistrer(TBoutonOutil bouton) {
         return false;
     }
     series.enregistrerX = false;
+    // The next dialog of this kind opens where this file went.
+    dernierDossier = QFileInfo(chemin).absolutePath();
     return true;
 }

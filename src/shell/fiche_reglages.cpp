@@ -164,7 +164,7 @@ void TFicheKirvaneMixte::relierReglages() {
     // Applies what a settings operation returns, then mirrors the new state.
     auto effets = [this](const TEffetsReglages& e) {
         if (!e.information.isEmpty())
-            demarrage_.boites->avertir(this, e.information);
+            demarrage_.boites->informer(this, e.information);
         TEcranGraphe& ecran = graphe->ecran;
         if (e.axeTemps && centrales.SP5) {
             // New timing: zoom 1 and the markers on the whole duration.

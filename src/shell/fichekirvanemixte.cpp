@@ -1,6 +1,7 @@
 #include "fichekirvanemixte.h"
 
 #include "centralesstandard.h"
+#include "chaines.h"
 #include "fichekirvanechoixcentrale.h"
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
@@ -23,18 +24,33 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
+#include <QStandardPaths>
 
 namespace {
 
+QMessageBox::Icon icone(TGenreMessage genre) {
+    switch (genre) {
+    case TGenreMessage::Information:
+        return QMessageBox::Information;
+    case TGenreMessage::Avertissement:
+        return QMessageBox::Warning;
+    case TGenreMessage::Simple:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Every box of the window goes through here: one line break for each "\n\r".
 class TBoitesStandard : public TBoitesDialogue {
 public:
-    void avertir(QWidget* parent, const QString& texte) override {
-        QMessageBox boite(QMessageBox::Warning, QStringLiteral("Kirvane"), texte, QMessageBox::Ok,
-                          parent);
+    void message(QWidget* parent, const QString& texte, TGenreMessage genre) override {
+        QMessageBox boite(icone(genre), QStringLiteral("Kirvane"), sautsDeLigne(texte),
+                          QMessageBox::Ok, parent);
         boite.exec();
     }
     TReponse demander(QWidget* parent, const QString& texte, bool avecAnnuler) override {
-        auto boite = creerQuestionOuiNonAnnuler(parent, QStringLiteral("Kirvane"), texte);
+        auto boite =
+            creerQuestionOuiNonAnnuler(parent, QStringLiteral("Kirvane"), sautsDeLigne(texte));
         if (!avecAnnuler) {
             boite->removeButton(boite->button(QMessageBox::Cancel));
             boite->setEscapeButton(QMessageBox::No);
@@ -47,8 +63,8 @@ public:
         return TReponse::Annuler;
     }
     QString nomFichierEnregistrement(QWidget* parent, const QString& titre, const QString& filtre,
-                                     const QString& nomDefaut) override {
-        return QFileDialog::getSaveFileName(parent, titre, nomDefaut, filtre, nullptr,
+                                     const QString& cheminDefaut) override {
+        return QFileDialog::getSaveFileName(parent, titre, cheminDefaut, filtre, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     }
     int choisirCentrale(QWidget* parent, const std::set<int>& types) override {
@@ -78,6 +94,7 @@ TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre) {
     d.chemins = cheminsCentralesStandard();
     d.stock = std::make_unique<TMagasinReglagesQSettings>();
     d.dossierParametres = TFichierParametres::dossierParDefaut();
+    d.dossierDocuments = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     d.boites = boitesDialogueStandard();
     d.titre = titre;
     return d;
@@ -153,6 +170,7 @@ void TFicheKirvaneMixte::FormCreate() {
         b->setToolTip(texteInfoBulle(BullesReglages::valeurInferieure));
 
     choisirCentraleAuDemarrage();
+    appliquerApparence();
 
     bloqueRedim = false;
     redimensionnement();

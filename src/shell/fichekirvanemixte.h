@@ -34,18 +34,32 @@ struct DispositionMesuresSurEcran;
 inline constexpr const char* TITRE_FICHE_PRINCIPALE =
     "Kirvane : pilotage des interfaces SYSAM SP5, SYSAM V6 et SYSAM CAMPUS";
 
+// Colour of the main window, (221, 238, 255); its panels take shades of it.
+inline constexpr TColor COULEUR_FENETRE = 0xFFEEDD;
+
+// Kind of a message box, which gives its icon.
+enum class TGenreMessage { Information, Avertissement, Simple };
+
 // The modal questions and messages of the window, behind an interface so that tests answer
-// them without a screen.
+// them without a screen. Texts come as the program writes them, "\n\r" between lines.
 class TBoitesDialogue {
 public:
     virtual ~TBoitesDialogue() = default;
-    virtual void avertir(QWidget* parent, const QString& texte) = 0;
+    virtual void message(QWidget* parent, const QString& texte, TGenreMessage genre) = 0;
+    void avertir(QWidget* parent, const QString& texte) {
+        message(parent, texte, TGenreMessage::Avertissement);
+    }
+    void informer(QWidget* parent, const QString& texte) {
+        message(parent, texte, TGenreMessage::Information);
+    }
     virtual TReponse demander(QWidget* parent, const QString& texte, bool avecAnnuler) = 0;
     // The chooser of the unit: the kind chosen, or -1 when the user abandons.
     virtual int choisirCentrale(QWidget* parent, const std::set<int>& types) = 0;
-    // The save dialog: the file chosen, or an empty text when the user abandons.
+    // The save dialog, opened on cheminDefaut (folder and default name): the file chosen,
+    // or an empty text when the user abandons.
     virtual QString nomFichierEnregistrement(QWidget* parent, const QString& titre,
-                                             const QString& filtre, const QString& nomDefaut) = 0;
+                                             const QString& filtre,
+                                             const QString& cheminDefaut) = 0;
 };
 // The real boxes (French buttons, the chooser dialog).
 std::unique_ptr<TBoitesDialogue> boitesDialogueStandard();
@@ -56,6 +70,7 @@ struct TDemarrageFiche {
     TCheminsCentrales chemins;                // where their libraries are
     std::unique_ptr<TMagasinReglages> stock;  // stored settings
     QString dossierParametres;                // folder of the parameter file
+    QString dossierDocuments;                 // where the save dialogs open at first
     std::unique_ptr<TBoitesDialogue> boites;  // questions and messages
     TFicheKirvaneMixteTitre* titre = nullptr; // title window for the progress lines
 };
@@ -201,6 +216,10 @@ private:
     void relierBoutons();
     void clicOutil(TBoutonOutil bouton);
     void appliquerDisposition();
+    // The window's colour and the font of its height (step of the start).
+    void appliquerApparence();
+    // The message and presence fields share their panel so that their texts show whole.
+    void placerMessages(const QRect& panel2, const QFont& police);
     void placerMesures(const DispositionMesuresSurEcran& m, const QFont& base);
     void dessineLegendes();
     void basculerMesures(bool ouvrir);

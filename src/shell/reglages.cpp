@@ -247,6 +247,9 @@ void TReglagesKirvane::lire(const TMagasinReglages& magasin,
     for (int i = 0; i < 8; ++i)
         if (const auto c = magasin.lireEntier(couleurVoie(i)))
             clsVX[i] = static_cast<TColor>(static_cast<std::uint32_t>(*c));
+    for (std::size_t k = 0; k < dossiersEnregistrement.size(); ++k)
+        dossiersEnregistrement[k] =
+            magasin.lireTexte(DOSSIERS_ENREGISTREMENT[k]).value_or(QString());
 }
 
 void TReglagesKirvane::ecrire(TMagasinReglages& magasin) const {
@@ -267,6 +270,10 @@ void TReglagesKirvane::ecrire(TMagasinReglages& magasin) const {
     const auto& couleurs = enregistrerCouleurs ? clsVX : clsV0;
     for (int i = 0; i < 8; ++i)
         magasin.ecrireEntier(couleurVoie(i), static_cast<std::int32_t>(couleurs[i]));
+    // Only once a file was saved: a first run stores nothing more than the values above.
+    for (std::size_t k = 0; k < dossiersEnregistrement.size(); ++k)
+        if (!dossiersEnregistrement[k].isEmpty())
+            magasin.ecrireTexte(DOSSIERS_ENREGISTREMENT[k], dossiersEnregistrement[k]);
 }
 
 void TReglagesKirvane::compterUtilisation() {

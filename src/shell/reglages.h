@@ -78,6 +78,10 @@ inline const QString OPTION_EXCEL = QStringLiteral("Option transfert vers Excel"
 inline const QString OPTION_OOO = QStringLiteral("Option transfert vers OOo");
 inline const QString COULEURS_REGRESSI = QStringLiteral("Couleurs Kirvane dans Regressi");
 inline const QString SEUIL_PRETRIG = QStringLiteral("Seuil Pretrig");
+// Folders last used by the three save dialogs, in the order of TFormatFichier.
+inline const QString DOSSIERS_ENREGISTREMENT[3] = {QStringLiteral("Dossier des fichiers Regressi"),
+                                                   QStringLiteral("Dossier des fichiers texte"),
+                                                   QStringLiteral("Dossier des fichiers CSV")};
 // "voie 0" .. "voie 7"
 QString couleurVoie(int i);
 } // namespace NomsReglages
@@ -105,6 +109,8 @@ struct TReglagesKirvane {
     std::array<TColor, 8> clsVX = ::clsV0;
     bool enregistrerCouleurs = false; // not stored: chosen in the preferences
     std::array<TColor, 8> clsV0 = ::clsV0;
+    // Folder of the last file saved in each format (Regressi, text, CSV); empty until then.
+    std::array<QString, 3> dossiersEnregistrement;
 
     // Reads the stored values. fichierExiste tells whether the stored Regressi path still
     // names a file (QFileInfo::exists by default).

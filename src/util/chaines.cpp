@@ -10,3 +10,11 @@ QString partieTexte(const QString& texte, int partie) {
 bool dansRectangle(int x, int y, int gauche, int haut, int droite, int bas) {
     return gauche <= x && x <= droite && haut <= y && y <= bas;
 }
+
+QString sautsDeLigne(const QString& texte) {
+    QString r = texte;
+    r.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    r.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    r.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return r;
+}

@@ -9,3 +9,7 @@ QString partieTexte(const QString& texte, int partie);
 
 // True when left <= x <= right and top <= y <= bottom: the border is inside.
 bool dansRectangle(int x, int y, int gauche, int haut, int droite, int bas);
+
+// The program's texts end their lines with "\n\r" (or "\r\n"): each becomes one "\n", as
+// does a lone "\r", so that a label or a message box shows one line break, not two.
+QString sautsDeLigne(const QString& texte);

@@ -33,6 +33,7 @@ inline TInstantaneExport exempleExport() {
     };
     e.dtAX = 0.001;
     e.nbPtsAX = 5;
+    e.dureeTotaleAX = 0.004;
     e.nomCentrale = QStringLiteral("SYSAM SP5");
     e.t0 = 0.0f;
     e.tFin = 0.004;

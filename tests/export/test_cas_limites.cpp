@@ -84,6 +84,40 @@ TEST(CasLimites, CurseurGaucheEntreDeuxEchantillons) {
                                        "0.0017         2              -0.25          "}));
 }
 
+// Left cursor moved onto a sample: the window keeps it in single precision, which is not
+// exactly k × dtAX. The first row of every file is exactly 0 and the next ones whole steps.
+TEST(CasLimites, CurseurGaucheSurUnEchantillon) {
+    struct Cas {
+        double dt;
+        int nb, k;
+        QStringList rw3, csv;
+    };
+    const Cas cas[] = {
+        {0.001, 5, 1, {"0 1 -0.25", "0.001 2 -0.25"}, {"0;1;-0.25", "0.001;2;-0.25"}},
+        {2e-5,
+         1001,
+         123,
+         {"0 2.46 -0.25", "2E-005 2.48 -0.25"},
+         {"0;2.46;-0.25", "2E-005;2.48;-0.25"}},
+        {4e-4, 51, 7, {"0 2.8 -0.25", "0.0004 3.2 -0.25"}, {"0;2.8;-0.25", "0.0004;3.2;-0.25"}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.k);
+        TInstantaneExport e = exempleExport();
+        e.dtAX = c.dt;
+        e.nbPtsAX = c.nb;
+        e.dureeTotaleAX = e.tFin = c.dt * (c.nb - 1);
+        e.series[0] = serieRampe(QStringLiteral("u[0_M]"), c.nb, static_cast<float>(c.dt * 1000));
+        e.series[1].valeurs.assign(c.nb, -0.25f);
+        e.t0 = static_cast<float>(c.k * c.dt);
+        ASSERT_NE(static_cast<double>(e.t0), c.k * c.dt); // the residue is there
+        const QString marqueur = QStringLiteral("&%1 VALEUR VAR").arg(c.nb - c.k);
+        EXPECT_EQ(section(regressi(e), marqueur).mid(0, 2), c.rw3);
+        EXPECT_EQ(lignesFichier(*fichierCSV(e)).mid(1, 2), c.csv);
+        EXPECT_TRUE(lignesFichier(*fichierTXT(e))[6].startsWith(QStringLiteral("0    ")));
+    }
+}
+
 // Right cursor beyond the series: the last row is the last sample.
 TEST(CasLimites, CurseurDroitAuDelaDeLaSerie) {
     TInstantaneExport e = exempleExport();

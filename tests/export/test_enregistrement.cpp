@@ -20,6 +20,33 @@ TEST(NomsDeFichiers, NomParDefaut) {
     EXPECT_EQ(nomFichierDefaut(1234), "Kirvane 1234");
 }
 
+// The folder of a save dialog: the last one while it exists, else the documents folder,
+// else the home folder; never an empty text (the program's own folder).
+TEST(NomsDeFichiers, DossierDuDialogue) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString dernier = tmp.filePath("tp");
+    const QString documents = tmp.filePath("Documents");
+    ASSERT_TRUE(QDir().mkpath(dernier));
+    ASSERT_TRUE(QDir().mkpath(documents));
+    const QString absent = tmp.filePath("absent");
+    QFile fichier(tmp.filePath("fichier"));
+    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+    const struct {
+        QString dernier, documents, attendu;
+    } cas[] = {
+        {dernier, documents, dernier},
+        {QString(), documents, documents},
+        {absent, documents, documents},
+        {fichier.fileName(), documents, documents}, // a file is not a folder
+        {absent, absent, QDir::homePath()},
+        {QString(), QString(), QDir::homePath()},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(dossierDialogue(c.dernier, c.documents), c.attendu)
+            << c.dernier.toStdString() << " | " << c.documents.toStdString();
+}
+
 TEST(NomsDeFichiers, Extension) {
     struct Cas {
         const char* choisi;

@@ -72,6 +72,10 @@ TEST(SansValeurs, AucunFichier) {
         {"gaucheAPlusDunDemiPasDuDernier", 0.00451f, 0.01}, // Round(4.51) = 5
         {"droiteAvantGauche", 0.003f, 0.001},
         {"droiteNegative", 0.0f, -0.001},
+        // Markers left where a longer duration put them: the left one on the end of the
+        // committed series (4 ms), or on its last sample.
+        {"gaucheSurLaFin", 0.004f, 0.01},
+        {"gaucheSurLeDernierEchantillon", 0.0036f, 0.01}, // Round(3.6) = 4
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -83,6 +87,19 @@ TEST(SansValeurs, AucunFichier) {
         EXPECT_FALSE(fichierTXT(e).has_value());
         EXPECT_FALSE(fichierCSV(e).has_value());
     }
+}
+
+// The end of the committed series bounds the left cursor in time too: the series may hold
+// more values than its duration covers (columns of a longer frame).
+TEST(SansValeurs, ComparaisonAvecLaSerieValidee) {
+    TInstantaneExport e = exempleExport();
+    e.t0 = 0.0029f; // sample 3 of 5: rows 3 and 4
+    ASSERT_TRUE(selectionRegressi(e).has_value());
+    EXPECT_EQ(selectionTableaux(e)->i0, 3);
+    e.dureeTotaleAX = e.t0; // the left cursor on the end
+    EXPECT_FALSE(selectionRegressi(e).has_value());
+    EXPECT_FALSE(selectionTableaux(e).has_value());
+    EXPECT_FALSE(fichierCSV(e).has_value());
 }
 
 TEST(SansValeurs, AucuneSerie) {

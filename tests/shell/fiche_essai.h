@@ -12,19 +12,25 @@ inline const QString cheminSimulateur = QStringLiteral(KIRVANE_SIMULATEUR_SP5);
 
 class BoitesEssai : public TBoitesDialogue {
 public:
-    QStringList avertissements;
+    QStringList avertissements;  // every message box, whatever its kind
+    QList<TGenreMessage> genres; // the kind of each
     QStringList questions;
     QList<TReponse> reponses; // given in order; "Non" when exhausted
     std::set<int> typesProposes;
     int choix = -1;
     QString fichierChoisi; // answer of the save dialog; empty: abandoned
     QStringList dialoguesEnregistrement;
+    QStringList cheminsProposes; // folder and default name each save dialog opened on
     QString nomFichierEnregistrement(QWidget*, const QString& titre, const QString&,
-                                     const QString&) override {
+                                     const QString& cheminDefaut) override {
         dialoguesEnregistrement << titre;
+        cheminsProposes << cheminDefaut;
         return fichierChoisi;
     }
-    void avertir(QWidget*, const QString& texte) override { avertissements << texte; }
+    void message(QWidget*, const QString& texte, TGenreMessage genre) override {
+        avertissements << texte;
+        genres << genre;
+    }
     TReponse demander(QWidget*, const QString& texte, bool) override {
         questions << texte;
         return reponses.isEmpty() ? TReponse::Non : reponses.takeFirst();
@@ -85,6 +91,7 @@ protected:
             d.chemins.v6 = {QStringLiteral("/v6")};
         d.stock = std::make_unique<TMagasinReglagesQSettings>(dossier.path() + "/Kirvane.ini");
         d.dossierParametres = dossier.path();
+        d.dossierDocuments = dossier.path() + "/Documents"; // made by the tests that need it
         auto b = std::make_unique<BoitesEssai>();
         boites = b.get();
         d.boites = std::move(b);

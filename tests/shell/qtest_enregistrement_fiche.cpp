@@ -182,6 +182,9 @@ private slots:
         const Cas cas[] = {
             {"gauche après la fin", float(2 * duree), 3 * duree},
             {"droite avant gauche", 0.015f, 0.005},
+            // Markers left by a longer duration: the left one on the end of the series.
+            {"gauche sur la fin", float(duree), 2.5 * duree},
+            {"gauche sur le dernier point", float(duree * 0.9996), 2.5 * duree},
         };
         for (const TBoutonOutil bouton :
              {TBoutonOutil::SBenregistrerRW3, TBoutonOutil::SBenregistrerTXT,
@@ -193,6 +196,7 @@ private slots:
                 boites->fichierChoisi = chemin("vide");
                 QVERIFY2(!fiche->enregistrer(bouton), c.nom);
                 QCOMPARE(boites->avertissements, QStringList{messageAucuneValeur()});
+                QCOMPARE(boites->genres, QList<TGenreMessage>{TGenreMessage::Information});
                 QVERIFY2(boites->dialoguesEnregistrement.isEmpty(), c.nom);
                 QVERIFY2(fichiersEnregistres().isEmpty(), c.nom);
                 QCOMPARE(fiche->series.numAcqDef, 0);
@@ -200,6 +204,45 @@ private slots:
                 cleanup();
             }
         }
+    }
+
+    // Each kind of file opens its dialog in the folder of the last file of that kind, kept
+    // in the settings across a restart; before any, in the documents folder.
+    void leDossierDuDernierEnregistrement() {
+        const QString documents = chemin("Documents");
+        const QString mesures = chemin("mesures/tp1");
+        QVERIFY(QDir().mkpath(documents));
+        QVERIFY(QDir().mkpath(mesures));
+        QFile::remove(chemin("Kirvane.ini")); // no folder kept by the tests before
+        const QString rw3 = dialogueEnregistrement(TFormatFichier::Regressi).titre;
+        const QString csv = dialogueEnregistrement(TFormatFichier::CSV).titre;
+        ouvrir();
+        boites->fichierChoisi = mesures + "/essai";
+        QVERIFY(fiche->enregistrer(TBoutonOutil::SBenregistrerRW3));
+        boites->fichierChoisi.clear();
+        QVERIFY(!fiche->enregistrer(TBoutonOutil::SBEnregistrerCSV));
+        QVERIFY(!fiche->enregistrer(TBoutonOutil::SBenregistrerRW3));
+        QCOMPARE(boites->dialoguesEnregistrement, (QStringList{rw3, csv, rw3}));
+        QCOMPARE(boites->cheminsProposes,
+                 (QStringList{documents + "/Kirvane 001", documents + "/Kirvane 002",
+                              mesures + "/Kirvane 003"}));
+        cleanup();
+
+        ouvrir(); // a new run: the folder comes from the settings
+        boites->fichierChoisi.clear();
+        QVERIFY(!fiche->enregistrer(TBoutonOutil::SBenregistrerRW3));
+        QVERIFY(!fiche->enregistrer(TBoutonOutil::SBenregistrerTXT));
+        QCOMPARE(boites->cheminsProposes,
+                 (QStringList{mesures + "/Kirvane 001", documents + "/Kirvane 002"}));
+        cleanup();
+
+        // The folder is gone: the documents folder again.
+        QVERIFY(QDir(chemin("mesures")).removeRecursively());
+        ouvrir();
+        QVERIFY(!fiche->enregistrer(TBoutonOutil::SBenregistrerRW3));
+        QCOMPARE(boites->cheminsProposes, QStringList{documents + "/Kirvane 001"});
+        cleanup();
+        QDir(documents).removeRecursively();
     }
 
     // An empty store saves nothing and asks nothing.

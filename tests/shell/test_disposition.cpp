@@ -160,7 +160,8 @@ TEST(Disposition, BoitesDesCanauxALaTailleNominale) {
             }
             ASSERT_TRUE(d.voies.gbCanaux[j].has_value());
             EXPECT_EQ(d.voies.gbCanaux[j]->rect, QRect(c.gauches[j], 3, 250, 160));
-            EXPECT_EQ(d.voies.gbCanaux[j]->police, (Police{11, Police::Points}));
+            EXPECT_EQ(d.voies.gbCanaux[j]->police,
+                      (Police{11, Police::Points, false, POLICE_VOIES}));
         }
     }
 }
@@ -196,7 +197,8 @@ TEST(Disposition, ModeDiffParCanalHuitEntrees) {
     EXPECT_EQ(e1.LTitreVoies.y(), d.V(30));
     EXPECT_EQ(e1.CBVoiesActives.y(), V25 + d.V(25));
     EXPECT_EQ(e1.RGCalsEA.y(), V25 + d.V(21));
-    EXPECT_EQ(e1.policeTitre, (Police{std::min(d.V(13), d.H(13)), Police::Points, true}));
+    EXPECT_EQ(e1.policeTitre,
+              (Police{std::min(d.V(13), d.H(13)), Police::Points, true, POLICE_VOIES}));
 }
 
 TEST(Disposition, ModeDiffGlobalSansTitres) {

@@ -311,6 +311,30 @@ TEST(ReglagesEcriture, OrdreEtTypesDesValeurs) {
     EXPECT_EQ(relu.OptionCouleursRegressi, 1);
 }
 
+// The folders of the save dialogs follow the colours, only those a file was saved in, and
+// read back; an older store without them leaves them empty.
+TEST(ReglagesEcriture, DossiersDesEnregistrements) {
+    MagasinEnregistreur magasin;
+    TReglagesKirvane r;
+    r.dossiersEnregistrement = {QStringLiteral("/home/eleve/tp"), QString(),
+                                QStringLiteral("C:\\Mesures")};
+    r.ecrire(magasin);
+    ASSERT_EQ(magasin.ordre.size(), 20u);
+    EXPECT_EQ(magasin.ordre[18], DOSSIERS_ENREGISTREMENT[0]);
+    EXPECT_EQ(magasin.ordre[19], DOSSIERS_ENREGISTREMENT[2]);
+
+    TReglagesKirvane relu;
+    relu.lire(magasin, [](const QString&) { return true; });
+    EXPECT_EQ(relu.dossiersEnregistrement, r.dossiersEnregistrement);
+
+    MagasinEnregistreur ancien;
+    TReglagesKirvane().ecrire(ancien);
+    TReglagesKirvane vide;
+    vide.dossiersEnregistrement[1] = QStringLiteral("/x");
+    vide.lire(ancien, [](const QString&) { return true; });
+    EXPECT_EQ(vide.dossiersEnregistrement, (std::array<QString, 3>{}));
+}
+
 TEST(ReglagesCompteur, LeCompteurDesDemarragesNeDebordePas) {
     TReglagesKirvane r;
     r.nbUtilisations = std::numeric_limits<int>::max();

@@ -6,6 +6,22 @@
 
 #include <algorithm>
 
+// "\n\r" as the program writes it, "\r\n", a lone "\r": one line break each; two in a row
+// still leave the blank line the text asks for.
+TEST(Chaines, SautsDeLigne) {
+    const std::pair<const char*, const char*> cas[] = {
+        {"Aucune entrée analogique n'est active. \n\rActivez au moins une entrée !",
+         "Aucune entrée analogique n'est active. \nActivez au moins une entrée !"},
+        {"a\r\nb", "a\nb"},
+        {"a\rb\nc", "a\nb\nc"},
+        {"installée.\n\r\n\r\"Kirvane\"", "installée.\n\n\"Kirvane\""},
+        {"fin\n\r", "fin\n"},
+        {"", ""},
+    };
+    for (const auto& [texte, attendu] : cas)
+        EXPECT_EQ(sautsDeLigne(QString::fromUtf8(texte)).toStdString(), attendu) << texte;
+}
+
 TEST(Chaines, PartieTexte) {
     struct Cas {
         const char* texte;
