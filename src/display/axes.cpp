@@ -15,6 +15,14 @@ int calibreValide(int r) {
     return r >= 0 && r < 4 ? r : -1;
 }
 
+// The decimal value the single-precision full scale stands for: 0.01f is 0.0099999998,
+// whose decimal exponent would be −3 instead of −2.
+double valeurDecimale(float maxAxe) {
+    double v = maxAxe;
+    arrondiSignificatif(v, 7);
+    return v;
+}
+
 } // namespace
 
 void TGeometrieGraphe::prepareAxesX(const TSourceAxes* source, TSeriesMesurees* series) {
@@ -127,7 +135,7 @@ void TGeometrieGraphe::prepareAxesX(const TSourceAxes* source, TSeriesMesurees* 
     axeT.maxAxe = arrondiLisible(10, duree);
     if (!(axeT.maxAxe > 0) || !std::isfinite(axeT.maxAxe))
         axeT.maxAxe = static_cast<float>(dureeSansCentrale);
-    const int e = decomposeMantisse(axeT.maxAxe).exposant;
+    const int e = decomposeMantisse(valeurDecimale(axeT.maxAxe)).exposant;
     if (axeT.maxAxe <= 0.05f || axeT.maxAxe >= 1501) {
         axeT.mult = static_cast<float>(std::pow(10.0, e - 1));
         axeT.sp10Mult = QString::number(e - 1);
@@ -204,7 +212,7 @@ void TGeometrieGraphe::prepareQuadAxes(const TSourceAxes* source, TSeriesMesuree
 
     // 7. Time graduations, counted from the start marker.
     const TPasGraduation p =
-        cherchePas(larG / static_cast<double>(axeT.maxAxe), eMinSousGradH, eMaxSousGradH, -14, 21);
+        cherchePas(larG / valeurDecimale(axeT.maxAxe), eMinSousGradH, eMaxSousGradH, -14, 21);
     axeT.EchA = p.ech;
     espaDivH = static_cast<float>(p.espacement);
     const int L = gauche();

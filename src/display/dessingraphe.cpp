@@ -76,6 +76,11 @@ void dessineQuadAxesV(QPainter& canvas, const TGeometrieGraphe& g) {
     canvas.drawText(5, 6 + fm.ascent(), QStringLiteral("(V)"));
 }
 
+QString texteGraduationTemps(const TGeometrieGraphe& g, int n, QChar separateur) {
+    const double mult = g.axeT.mult > 0 ? static_cast<double>(g.axeT.mult) : 1.0;
+    return texteG4(n * static_cast<double>(g.sepRt) / mult, separateur);
+}
+
 void dessineQuadAxeH(QPainter& canvas, const TGeometrieGraphe& g) {
     canvas.setClipping(false);
     const int L = g.gauche();
@@ -87,7 +92,7 @@ void dessineQuadAxeH(QPainter& canvas, const TGeometrieGraphe& g) {
         canvas.setPen(plume(couleurQuadrillage, Qt::DotLine));
         canvas.setBrush(Qt::NoBrush);
         canvas.drawLine(x, g.mSup, x, g.mSup + g.hauG);
-        const QString texte = texteG4(n * g.sepRt / g.axeT.mult, sep);
+        const QString texte = texteGraduationTemps(g, n, sep);
         const int w = fm.horizontalAdvance(texte);
         const int xt = std::min(L + g.larG - w - 1, std::max(g.xOri + 1, x - w / 2));
         canvas.setPen(plume(0x000000));

@@ -32,30 +32,41 @@ TSourceAxes sourceAxes(const TCentrale& c) {
     return s;
 }
 
-float pasGraduation(int k) {
+namespace {
+
+// T[k] in double: 0.1 or 0.2 as single-precision values are not the decimal steps.
+double pasExact(int k) {
     static constexpr std::array<double, 3> mantisses{1, 2, 5};
     const int reste = ((k % 3) + 3) % 3;
     const int exposant = (k - reste) / 3;
-    return static_cast<float>(mantisses[reste] * std::pow(10.0, exposant));
+    return mantisses[reste] * std::pow(10.0, exposant);
+}
+
+} // namespace
+
+float pasGraduation(int k) {
+    return static_cast<float>(pasExact(k));
 }
 
 TPasGraduation cherchePas(double s, int eMin, int eMax, int kBas, int kHaut) {
     // A scale that is not a positive number (no plotting area) gets one pixel per unit.
     if (!(s > 0) || !std::isfinite(s))
         s = 1;
+    // A spacing within a millionth of a limit is on it: the full scale comes from a
+    // single-precision value (600 / 0.02f is 30000.0006) and must not tip the comparison.
+    constexpr double tolerance = 1e-6;
+    auto espacementDe = [s](int k) { return s / pasExact(k); };
     int k = 0;
-    if (eMin > s) {
-        while (k > kBas && eMin > s / pasGraduation(k))
+    if (eMin > espacementDe(k) * (1 + tolerance)) {
+        while (k > kBas && eMin > espacementDe(k) * (1 + tolerance))
             --k;
-    } else if (eMax < s) {
-        while (k < kHaut && eMax < s / pasGraduation(k))
+    } else if (eMax * (1 + tolerance) < espacementDe(k)) {
+        while (k < kHaut && eMax * (1 + tolerance) < espacementDe(k))
             ++k;
     }
-    const double espacement = s / pasGraduation(k);
-    // The steps and the time full scale are single-precision values (0.1 is not exact):
-    // 10 / 0.1 must give 100 pixels, not 99. Never below one pixel: a graduation of zero
-    // pixels would divide by zero later.
-    const int a = std::max(1, tronque(espacement + std::min(espacement * 1e-6, 0.01)));
+    const double espacement = espacementDe(k);
+    // Never below one pixel: a graduation of zero pixels would divide by zero later.
+    const int a = std::max(1, tronque(espacement + std::min(espacement * tolerance, 0.01)));
     return {k, a, s * a / espacement};
 }
 

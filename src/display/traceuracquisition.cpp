@@ -20,6 +20,26 @@ int eclaircissementColonne(const TGeometrieGraphe& g, int hauteur) {
 
 } // namespace
 
+QRect bandeEffacee(const TGeometrieGraphe& g, const TLotAcquisition& lot, int hauteur) {
+    const int x0 = lot.premierLot ? g.xe(0.0) - 1 : g.xe(lot.tBande0);
+    const int x1 = g.xe(lot.tBande1) + 2;
+    return QRect(x0, 0, std::max(0, x1 - x0), std::max(0, hauteur));
+}
+
+void effacerAvantLot(QImage& image, const QImage& fond, const TGeometrieGraphe& g,
+                     const TLotAcquisition& lot) {
+    if (image.isNull() || fond.size() != image.size() || !(lot.effacerTout || lot.effacerBande))
+        return;
+    QPainter p(&image);
+    if (lot.effacerTout) {
+        p.drawImage(0, 0, fond);
+        return;
+    }
+    const QRect bande = bandeEffacee(g, lot, image.height());
+    if (!bande.isEmpty())
+        p.drawImage(bande.topLeft(), fond, bande);
+}
+
 void TTraceurAcquisition::dessinerLot(QImage& image, const TGeometrieGraphe& g,
                                       const TLotAcquisition& lot, int modeDessinVM,
                                       const std::array<TColor, 8>& couleurs) {

@@ -11,6 +11,19 @@
 #include <array>
 
 class QImage;
+class QRect;
+
+// Slow frames shown two at a time: the strip restored from the background before a batch
+// is drawn, from the first point of the batch (one pixel before t = 0 for the first
+// batch, so that the previous frame's first column goes too) to two pixels ahead of its
+// last point, right edge excluded. A later batch starts at the column of its first
+// point, never before: the column left of it already holds the new curve.
+QRect bandeEffacee(const TGeometrieGraphe& g, const TLotAcquisition& lot, int hauteur);
+
+// What the background gives back before a batch is drawn on image: everything (slow
+// frames erased at once, first batch) or the strip ahead of the sweep.
+void effacerAvantLot(QImage& image, const QImage& fond, const TGeometrieGraphe& g,
+                     const TLotAcquisition& lot);
 
 class TTraceurAcquisition {
 public:

@@ -132,20 +132,12 @@ void TFicheKirvaneMixte::dessinerLot(const TLotAcquisition& lot) {
     QImage& cible = lot.genre == TGenreLecture::TrameRapide ? ecran.bmEcran : ecran.iEcranX;
     if (cible.isNull() || lot.dernier < lot.premier || !lot.colonnes || !lot.voies)
         return;
-    QPainter p(&cible);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    if (lot.effacerTout && ecran.bmEcran0.size() == cible.size())
-        p.drawImage(0, 0, ecran.bmEcran0);
-    if (lot.effacerBande && ecran.bmEcran0.size() == cible.size()) {
-        // The strip ahead of the sweep gets the background back.
-        const int x0 = g.xe(lot.tBande0) - 1;
-        const int x1 = g.xe(lot.tBande1) + 2;
-        const QRect bande(x0, 0, std::max(1, x1 - x0 + 1), cible.height());
-        p.drawImage(bande.topLeft(), ecran.bmEcran0, bande);
-    }
-    if (lot.marquePretrig && centrales.SP5)
+    effacerAvantLot(cible, ecran.bmEcran0, g, lot);
+    if (lot.marquePretrig && centrales.SP5) {
+        QPainter p(&cible);
+        p.setRenderHint(QPainter::Antialiasing, false);
         dessinetPretrig(p, g, centrales.SP5->modeDecl, centrales.SP5->tPretrig);
-    p.end();
+    }
     traceur_.dessinerLot(cible, g, lot, ecran.modeDessinVM, reglages.clsVX);
 }
 

@@ -124,6 +124,9 @@ TEST(EchelleTemps, PleineEchelleEtMultiplicateur) {
         const char* sp10;
     } cas[] = {
         {0.02, 0.02f, 0.001f, "-3"},
+        // Powers of ten stored a hair below their value (0.01f is 0.0099999998).
+        {0.01, 0.01f, 0.001f, "-3"},
+        {1e-4, 1e-4f, 1e-5f, "-5"},
         {0.05, 0.05f, 0.001f, "-3"},
         {0.0015, 0.0015f, 1e-4f, "-4"},
         {0.0193, 0.02f, 0.001f, "-3"},

@@ -23,8 +23,10 @@ TEST(ChoixModeDessin, PointsParColonne) {
         {"100 points: lignes", 100, 500, 1, modeLignes},
         {"juste au seuil des segments", 29999, 10000, 1, modeSegmentsVerticaux},
         {"juste sous le seuil des segments", 29998, 10000, 1, modeLignes},
-        {"juste au seuil des croix", 10, 79, 1, modeLignesPoints},
-        {"juste au-dessus du seuil des croix", 10, 78, 1, modeLignes},
+        {"100 points sur 790 pixels: juste au-dessus du seuil des croix", 100, 790, 1, modeLignes},
+        {"10 sur 79: juste au-dessus du seuil des croix", 10, 79, 1, modeLignes},
+        {"juste sous le seuil des croix", 126582278, 1000000000, 1, modeLignesPoints},
+        {"au-dessus du seuil des croix", 10, 78, 1, modeLignes},
         {"croix jugées au zoom 1", 10, 400, 10, modeLignes},
         {"une seule colonne", 7, 0, 1, modeLignes},
     };

@@ -27,6 +27,9 @@ TEST(CherchePas, EspacementEntreLesBornes) {
         {333, 25, 50, 3, 33, 330},        // 33.3 px shrunk to 33: the scale follows
         {100, 80, 150, 0, 100, 100},      // already inside the bounds
         {1e9, 80, 150, 6, 10000000, 1e9}, // stopped at the highest step allowed
+        // A single-precision full scale: 60 / 0.02f is 3000.00006, and 150.000003 pixels
+        // are on the limit, not beyond it.
+        {60 / static_cast<double>(0.02f), 80, 150, 4, 150, 3000},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.s);

@@ -81,3 +81,31 @@ TEST_F(Traceur, LotVide) {
     traceur.dessinerLot(image, g, lot, modeLignes, couleurs);
     EXPECT_EQ(pixelsRouges(), 0);
 }
+
+// The strip of one batch: from the column of its first point (one pixel before t = 0 for
+// the first batch) to two pixels ahead of its last point, right edge excluded.
+TEST(BandeEffacee, BornesDeLaBande) {
+    const TGeometrieGraphe g = grapheSansCentrale(500, 200);
+    const double dt = g.axeT.maxAxe / 500.0;
+    struct Cas {
+        bool premierLot;
+        int64_t premier, dernier;
+        int x0, x1; // x1 excluded
+    };
+    const int o = g.xe(0.0);
+    const Cas cas[] = {
+        {true, 0, 39, o - 1, g.xe(40 * dt) + 2},
+        {false, 40, 79, g.xe(40 * dt), g.xe(80 * dt) + 2},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.premier);
+        TLotAcquisition lot;
+        lot.premierLot = c.premierLot;
+        lot.tBande0 = c.premierLot ? 0.0 : c.premier * dt;
+        lot.tBande1 = (c.dernier + 1) * dt;
+        const QRect r = bandeEffacee(g, lot, 300);
+        EXPECT_EQ(r.left(), c.x0);
+        EXPECT_EQ(r.left() + r.width(), c.x1);
+        EXPECT_EQ(r.height(), 300);
+    }
+}
