@@ -7,6 +7,7 @@
 
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -78,6 +79,7 @@ void TMoteurAcquisition::armer(TGenreLecture genre) {
     rapportPretrig_ = 0.0;
     messageFinMesures_ = false;
     finMesures_.invalidate();
+    silence_.invalidate();
     c.declencheAcq();
     dtAttenteX = 0.0;
     nouveauxParametres = false;
@@ -127,6 +129,7 @@ void TMoteurAcquisition::boucleLecture(TGenreLecture genre) {
 void TMoteurAcquisition::traiterTransfert(int a, TGenreLecture genre) {
     TCentrale& c = *SP5;
     dtAttenteX = 0.0;
+    silence_.start();
     const bool premierLot = !donneesVues_;
     if (premierLot) {
         c.attenteDeclenchement = false;
@@ -248,12 +251,23 @@ void TMoteurAcquisition::traiterValeursDirectes(TGenreLecture genre) {
     (void)genre;
 }
 
+int64_t TMoteurAcquisition::limiteSilenceMs() const {
+    // Ten periods of one transfer (at least ten sample periods): a unit that hands its
+    // words over by transfers is silent for a whole transfer between two of them.
+    const TCentrale& c = *SP5;
+    const double dt = c.dt0X > 0.0 && std::isfinite(c.dt0X) ? c.dt0X : 0.0;
+    const double parTransfert =
+        static_cast<double>(std::max(c.NbPtsFifo, 1)) / std::max(c.nbVoiesSignaux, 1);
+    const double limite = std::max(delaiSilenceMax, 0.0) + 10.0 * dt * std::max(parTransfert, 1.0);
+    return static_cast<int64_t>(std::ceil(std::min(limite, 1e9) * 1000.0));
+}
+
 void TMoteurAcquisition::RetourFIFOZero() {
     TCentrale& c = *SP5;
     const int pause = std::clamp(c.tSleepFifo, 1, attenteMaxMs);
-    auto perdue = [this] {
+    auto fin = [this](int code) {
         nouveauxParametres = true;
-        typeSortieMP = 13;
+        typeSortieMP = code;
     };
     if (c.attenteDeclenchement) {
         dormir(pause);
@@ -262,7 +276,7 @@ void TMoteurAcquisition::RetourFIFOZero() {
         const double periode = std::min<double>(c.tAttenteMaxDecl, 1.0);
         if (dtAttenteX > periode) {
             if (c.presentePendantAcq() == -1) {
-                perdue();
+                fin(sortieDebranchement);
             } else {
                 c.tAcqAttDecl = c.chronometre.Mesure();
                 if (c.tAcqAttDecl / 1000.0 >= c.tAttenteMaxDecl)
@@ -273,8 +287,13 @@ void TMoteurAcquisition::RetourFIFOZero() {
         }
         return;
     }
-    // Acquiring: one short sleep per empty transfer; after eight of them, is the unit
-    // still there?
+    // Acquiring: values are still due. A unit that stays silent far longer than its
+    // transfers take has lost them (dropped words): what was read is committed.
+    if (silence_.isValid() && silence_.elapsed() > limiteSilenceMs()) {
+        fin(c.presentePendantAcq() == -1 ? sortieDebranchement : sortieDonneesManquantes);
+        return;
+    }
+    // One short sleep per empty transfer; after eight of them, is the unit still there?
     if (dtAttenteX <= 8.0 * pause / 1000.0) {
         dormir(pause);
         dtAttenteX += pause / 1000.0;
@@ -282,7 +301,7 @@ void TMoteurAcquisition::RetourFIFOZero() {
     }
     const int present = c.presentePendantAcq();
     if (present == -1) {
-        perdue();
+        fin(sortieDebranchement);
     } else if (present == 1) {
         vue_.traiterMessages();
         dtAttenteX = 0.0;

@@ -16,6 +16,11 @@ const QString TMoteurAcquisition::texteDebranchement = QStringLiteral(
     "Acquisition interrompue car probable débranchement\n\rde la centrale. Il est conseillé de "
     "vérifier le \n\rbranchement et l'alimentation puis de recommencer.");
 
+const QString TMoteurAcquisition::texteDonneesManquantes = QStringLiteral(
+    "Acquisition interrompue : des valeurs manquent.\n\rLa centrale a cessé d'envoyer ses "
+    "mesures avant la fin de l'acquisition ;\n\rles valeurs déjà reçues sont conservées. Il "
+    "est conseillé de recommencer.");
+
 TMoteurAcquisition::TMoteurAcquisition(TCentrale* centrale, TSeriesMesurees& series,
                                        TVueAcquisition& vue)
     : SP5(centrale), series_(series), vue_(vue) {
@@ -36,7 +41,8 @@ namespace {
 // An exit code that ends permanent mode is never replaced by a settings change, and the
 // loss of the unit or a quit request by nothing.
 int codeRetenu(int actuel, int nouveau) {
-    if (actuel == 13 || actuel == 15)
+    if (actuel == TMoteurAcquisition::sortieDebranchement ||
+        actuel == TMoteurAcquisition::sortieDonneesManquantes || actuel == 15)
         return actuel;
     if ((actuel == 1 || actuel == 14) && nouveau >= 2 && nouveau <= 12)
         return actuel;
@@ -333,7 +339,8 @@ void TMoteurAcquisition::acquisitionPermanente() {
 
 void TMoteurAcquisition::traiterCodeSortie() {
     const int code = typeSortieMP;
-    const bool fin = code == 1 || code == 13 || code == 14 || code == 15;
+    const bool fin = code == 1 || code == sortieDebranchement || code == 14 || code == 15 ||
+                     code == sortieDonneesManquantes;
     if (fin) {
         if (code == 14) {
             if (typeSortieMP1 == -1)
@@ -378,7 +385,14 @@ void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepa
     if (ch.code == 12) {
         if (!prepareStore)
             return;
-        modeBalayage = retourAcqPrecedente(c);
+        // The settings panel's own routine when there is one (it shows the timing it
+        // restores), else the unit alone; both restore the point count shown.
+        if (appliquerReglage) {
+            appliquerReglage(ch.code, r);
+            modeBalayage = c.dureeTotale0X <= c.tRemanence ? 1 : 0;
+        } else {
+            modeBalayage = retourAcqPrecedente(c);
+        }
         vue_.setModeDessinVM();
         decisionDoubleTrame();
         series_.ajouterLesCourbesX = CBAjouterCourbes;

@@ -97,6 +97,18 @@ public:
 
     static const QString texteDebranchement;
 
+    // Exit codes that end an acquisition early and are told at its commit: the unit no
+    // longer answers, or it answers but stopped sending values still due.
+    static constexpr int sortieDebranchement = 13;
+    static constexpr int sortieDonneesManquantes = 16;
+    static const QString texteDonneesManquantes;
+    // Once the trigger came, a unit that sends nothing for longer than this (seconds)
+    // plus ten transfer periods ends the acquisition with what was read. The wait for the
+    // trigger itself is not bounded.
+    double delaiSilenceMax = 2.0;
+    // The silence bound of the acquisition being read, in milliseconds.
+    int64_t limiteSilenceMs() const;
+
 private:
     // The single acquisition and the two kinds of frames share one read loop.
     void acquisitionSimple();
@@ -151,6 +163,7 @@ private:
     bool seuil_ = false;
     double rapportPretrig_ = 0.0;
     QElapsedTimer finMesures_;
+    QElapsedTimer silence_;             // since the last transfer that brought words
     int64_t intervalleFinMesures_ = -1; // ms; -1 when not used
     bool messageFinMesures_ = false;
     std::array<bool, 2> demiComplete_{}; // double frames: the half holds a whole frame

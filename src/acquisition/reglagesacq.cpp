@@ -276,13 +276,7 @@ void TReglagesAcq::afficheParametresT() {
 }
 
 int64_t TReglagesAcq::nbPtsAffichesAX(const TCentrale& u) {
-    // The duration spans the shown points: (shown − 1) intervals.
-    if (u.dtAX > 0.0 && u.dureeTotaleAX > 0.0) {
-        const double n = std::round(u.dureeTotaleAX / u.dtAX) + 1.0;
-        if (n >= 1.0 && n <= static_cast<double>(u.nbPtsAX) + 1.0)
-            return static_cast<int64_t>(n);
-    }
-    return u.nbPtsAX;
+    return ::nbPtsAffichesAX(u);
 }
 
 float TReglagesAcq::seuilDansCalibre(float seuil, float r) {

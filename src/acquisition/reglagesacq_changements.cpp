@@ -4,6 +4,7 @@
 #include "reglagesacq.h"
 
 #include "formats.h"
+#include "seriesmesurees.h"
 
 #include <algorithm>
 #include <cmath>
@@ -299,7 +300,7 @@ void TReglagesAcq::RetourAcqPrecedente_() {
     TCentrale& u = *centrale_;
     // The shown count, not nbPtsAX: in threshold mode that one carries the extra point
     // and the unit would add another.
-    const int64_t nbAff = nbPtsAffichesAX(u);
+    const int64_t nbAff = ::nbPtsAffichesAX(u);
     u.setDurees(u.dureeTotaleAX, nbAff, true);
     modeBalayage = u.dureeTotale0X <= u.tRemanence ? 1 : 0;
     u.modeRecuperation = modeBalayage;

@@ -260,8 +260,20 @@ QString TSeriesMesurees::texteDateAcq(const QDateTime& t, const QLocale& locale)
            QStringLiteral("h ") + deuxChiffres(h.minute()) + QStringLiteral("mn");
 }
 
+int64_t nbPtsAffichesAX(const TCentrale& u) {
+    // The duration spans the shown points: (shown − 1) intervals.
+    if (u.dtAX > 0.0 && u.dureeTotaleAX > 0.0) {
+        const double n = std::round(u.dureeTotaleAX / u.dtAX) + 1.0;
+        if (n >= 1.0 && n <= static_cast<double>(u.nbPtsAX) + 1.0)
+            return static_cast<int64_t>(n);
+    }
+    return u.nbPtsAX;
+}
+
 int retourAcqPrecedente(TCentrale& centrale) {
-    centrale.setDurees(centrale.dureeTotaleAX, centrale.nbPtsAX, true);
+    // The shown count, not nbPtsAX: in threshold mode that one carries the extra point
+    // and the unit would add another.
+    centrale.setDurees(centrale.dureeTotaleAX, nbPtsAffichesAX(centrale), true);
     const int modeBalayage = centrale.dureeTotale0X <= centrale.tRemanence ? 1 : 0;
     centrale.modeRecuperation = modeBalayage;
     centrale.prepareTousPRX(true);

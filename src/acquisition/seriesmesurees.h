@@ -103,6 +103,11 @@ private:
     void grouperNouvelleSerie(int s);
 };
 
-// Re-applies the timing of the last committed acquisition so that the next one may be
-// appended. Returns modeBalayage: 1 when the whole series is read after its end.
+// The point count the last committed acquisition showed: its acquired count carries the
+// threshold mode's extra point, its duration does not.
+int64_t nbPtsAffichesAX(const TCentrale& centrale);
+
+// Re-applies the timing of the last committed acquisition (its duration and the point
+// count it showed) so that the next one may be appended. Returns modeBalayage: 1 when the
+// whole series is read after its end.
 int retourAcqPrecedente(TCentrale& centrale);

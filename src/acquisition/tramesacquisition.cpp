@@ -96,8 +96,9 @@ void TMoteurAcquisition::valider(bool permanente) {
     vue_.acquisitionValidee(permanente);
     if (permanente || !bloqueTimerAcqDirecte)
         vue_.timerAcqDirecte(true);
-    if (typeSortieMP == 13) {
-        vue_.avertir(texteDebranchement);
+    if (typeSortieMP == sortieDebranchement || typeSortieMP == sortieDonneesManquantes) {
+        const int code = typeSortieMP;
         typeSortieMP = 0;
+        vue_.avertir(code == sortieDebranchement ? texteDebranchement : texteDonneesManquantes);
     }
 }

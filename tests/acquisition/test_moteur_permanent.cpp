@@ -225,13 +225,13 @@ TEST_F(MoteurPermanent, CodesDeSortie) {
 }
 
 TEST_F(MoteurPermanent, ReglagesEntreDeuxTrames) {
-    // Codes 2 to 11 reach the settings routine with their value and the frames go on.
+    // Codes 2 to 12 reach the settings routine with their value and the frames go on.
     struct Cas {
         int code;
         bool avecCourbes;
     };
-    const Cas cas[] = {{2, true}, {3, true}, {4, false}, {5, false}, {6, true},
-                       {7, true}, {8, true}, {9, true},  {10, true}, {11, true}};
+    const Cas cas[] = {{2, true}, {3, true}, {4, false}, {5, false}, {6, true},  {7, true},
+                       {8, true}, {9, true}, {10, true}, {11, true}, {12, false}};
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.code);
         TCentraleScript u;

@@ -8,6 +8,7 @@
 #include <QLibrary>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #ifdef KIRVANE_SP5SIM
@@ -137,6 +138,8 @@ TEST_F(MoteurSP5, DebranchementPendantLAcquisition) {
 }
 
 TEST_F(MoteurSP5, AttenteLongueQuandLeDeclenchementNeVientPas) {
+    // The wait for the trigger has no bound, however short the one on silent data.
+    moteur->delaiSilenceMax = 0.0;
     sim.SetDeclenchementAbsent(1);
     unite->setModeDeclenchement(1, false);
     unite->setSeuilDecl(1.0f);
@@ -179,6 +182,92 @@ TEST_F(MoteurSP5, PermanentChangementDePointsEtDeDuree) {
     ASSERT_EQ(series.nbVoiesMesurees, 1);
     ASSERT_EQ(series.tv2[0].size(), 201u);
     verifierSignal(0, 0, 201);
+}
+
+// Words lost on the way: the unit stays present but the last values never come. Past the
+// silence bound (shortened here) the acquisition ends, warns, and commits what was read.
+TEST_F(MoteurSP5, ValeursManquantesFinissentLAcquisition) {
+    struct Cas {
+        const char* nom;
+        int perte; // one word in n is lost
+        bool permanent;
+        int modeFinal;
+    };
+    const Cas cas[] = {
+        {"simple, un mot sur 2", 2, false, 2},
+        {"simple, un mot sur 10", 10, false, 2},
+        {"permanent, trames lentes, un mot sur 10", 10, true, 4},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        sim.SetPerteMots(c.perte);
+        sim.SetAcceleration(5.0);
+        TSeriesMesurees st;
+        TVueEssai v;
+        TMoteurAcquisition m(unite.get(), st, v);
+        m.delaiSilenceMax = 0.05;
+        m.setModepermanent(c.permanent);
+        m.MODEGENERAL = c.permanent ? 4 : 0;
+        // 0.2 s: slow frames in permanent mode.
+        unite->setDurees(0.2, 1001, false);
+        int64_t lus = 0;
+        v.pendantMessages = [&](int) { lus = std::max(lus, m.ptFront); };
+        m.BAcquisitionClick();
+        EXPECT_EQ(m.MODEGENERAL, c.modeFinal);
+        ASSERT_EQ(v.avertissements.size(), 1u);
+        EXPECT_EQ(v.avertissements[0], TMoteurAcquisition::texteDonneesManquantes);
+        EXPECT_EQ(v.validees, 1);
+        EXPECT_TRUE(v.timerAcqDir);
+        // What arrived: at least every word but one in n of the series, never all of it.
+        EXPECT_GE(lus + 1, 1001 - 1001 / c.perte);
+        EXPECT_LT(lus + 1, 1001);
+        ASSERT_EQ(st.nbVoiesMesurees, 1);
+        const auto& u = st.tv2[0];
+        ASSERT_GE(u.size(), 1001u);
+        EXPECT_GT(*std::max_element(u.begin(), u.begin() + lus + 1), 4.0f) << "values kept";
+        for (int64_t k = lus + 1; k < 1001; ++k)
+            ASSERT_EQ(u[k], 0.0f) << k;
+        EXPECT_EQ(m.typeSortieMP, 0) << "the warning is told once";
+    }
+}
+
+// "Acquisition précédente" during permanent mode after a threshold acquisition: the unit
+// gets back the point count that was shown, with one extra point to acquire, not two.
+TEST_F(MoteurSP5, AcquisitionPrecedenteEnModePermanentReprendLesPointsMontres) {
+    sim.SetAcceleration(5.0);
+    unite->setModeDeclenchement(1, false);
+    unite->setVoieSynchro(0, false);
+    unite->setSeuilDecl(1.0f);
+    // 1 ms over 101 points is 10 µs a point; asked for 102 points the unit would take
+    // 9.9 µs, so an extra point shows in the timing.
+    unite->setDurees(0.001, 101, false);
+    const int64_t montres = unite->nbPtsAffX;
+    const int64_t acquis = unite->nbPts0X;
+    ASSERT_EQ(acquis, montres + 1) << "threshold mode acquires one point more";
+    moteur->BAcquisitionClick();
+    ASSERT_EQ(unite->nbPtsAX, acquis);
+
+    unite->setDurees(0.005, 201, false);
+    moteur->setModepermanent(true);
+    moteur->MODEGENERAL = 4;
+    int etape = 0;
+    vue.pendantMessages = [&](int) {
+        if (moteur->MODEGENERAL != 5)
+            return;
+        if (etape == 0 && vue.tramesRapides == 1) {
+            moteur->acquisitionPrecedente();
+            etape = 1;
+        } else if (etape == 1 && vue.tramesRapides == 3) {
+            moteur->BAcquisitionClick();
+            etape = 2;
+        }
+    };
+    moteur->BAcquisitionClick();
+    EXPECT_EQ(etape, 2);
+    EXPECT_NEAR(unite->dureeTotale0X, 0.001, 1e-12);
+    EXPECT_EQ(unite->nbPtsAffX, montres);
+    EXPECT_EQ(unite->nbPts0X, acquis);
+    EXPECT_EQ(unite->nbPtsAX, acquis);
 }
 
 } // namespace

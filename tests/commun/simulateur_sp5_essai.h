@@ -17,6 +17,7 @@ struct ControlesSimulateurSP5 {
     void (*SetAcceleration)(double) = nullptr;
     void (*SetDebranche)(int32_t) = nullptr;
     void (*SetDeclenchementAbsent)(int32_t) = nullptr;
+    void (*SetPerteMots)(int32_t) = nullptr;
     void (*SetGainNul)(int32_t) = nullptr;
     void (*SetSignal)(int32_t, int32_t, double, double, double, double) = nullptr;
     double (*Tension)(int32_t, double) = nullptr;
@@ -40,6 +41,7 @@ protected:
         lier("SimSP5_SetAcceleration", sim.SetAcceleration);
         lier("SimSP5_SetDebranche", sim.SetDebranche);
         lier("SimSP5_SetDeclenchementAbsent", sim.SetDeclenchementAbsent);
+        lier("SimSP5_SetPerteMots", sim.SetPerteMots);
         lier("SimSP5_SetGainNul", sim.SetGainNul);
         lier("SimSP5_SetSignal", sim.SetSignal);
         lier("SimSP5_Tension", sim.Tension);
