@@ -18,8 +18,8 @@ const QString TMoteurAcquisition::texteDebranchement = QStringLiteral(
 
 const QString TMoteurAcquisition::texteDonneesManquantes = QStringLiteral(
     "Acquisition interrompue : des valeurs manquent.\n\rLa centrale a cessé d'envoyer ses "
-    "mesures avant la fin de l'acquisition ;\n\rles valeurs déjà reçues sont conservées. Il "
-    "est conseillé de recommencer.");
+    "mesures avant la fin\n\rde l'acquisition. Les valeurs déjà reçues sont conservées.\n\r"
+    "Il est conseillé de recommencer.");
 
 TMoteurAcquisition::TMoteurAcquisition(TCentrale* centrale, TSeriesMesurees& series,
                                        TVueAcquisition& vue)
