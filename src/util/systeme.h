@@ -15,7 +15,8 @@ enum class TDossierSpecial {
     WINDOWS,             // the Windows folder (none on Linux)
     SYSTEME,             // the system folder, "system32" (none on Linux)
     PROGRAMMES,          // "Program Files" (none on Linux)
-    TEMPORAIRE           // the folder for temporary files
+    TEMPORAIRE,          // the folder for temporary files
+    DOCUMENTS            // the user's documents, or the desktop when there is none
 };
 
 // Path of a special folder with "/" separators and no trailing separator; empty when the

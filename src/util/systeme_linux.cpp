@@ -93,6 +93,15 @@ QString cheminDossierSpecial(TDossierSpecial dossier) {
     }
     case TDossierSpecial::TEMPORAIRE:
         return dossierExistant(QStandardPaths::writableLocation(QStandardPaths::TempLocation));
+    case TDossierSpecial::DOCUMENTS: {
+        // Without a documents folder, the desktop, then the home folder.
+        const QString documents =
+            dossierExistant(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        if (!documents.isEmpty())
+            return documents;
+        const QString bureau = cheminDossierSpecial(TDossierSpecial::BUREAU);
+        return bureau.isEmpty() ? dossierExistant(QDir::homePath()) : bureau;
+    }
     case TDossierSpecial::WINDOWS:
     case TDossierSpecial::SYSTEME:
     case TDossierSpecial::PROGRAMMES:

@@ -46,6 +46,11 @@ QString cheminDossierSpecial(TDossierSpecial dossier) {
         return dossierShell(CSIDL_SYSTEM);
     case TDossierSpecial::PROGRAMMES:
         return dossierShell(CSIDL_PROGRAM_FILES);
+    case TDossierSpecial::DOCUMENTS: {
+        // "Personal", or the desktop when the user has none.
+        const QString documents = dossierShell(CSIDL_PERSONAL);
+        return documents.isEmpty() ? cheminDossierSpecial(TDossierSpecial::BUREAU) : documents;
+    }
     case TDossierSpecial::TEMPORAIRE: {
         const QString chemin = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
         return chemin.isEmpty() ? QString() : QDir::cleanPath(chemin);

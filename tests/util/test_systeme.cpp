@@ -45,6 +45,30 @@ TEST(Systeme, DossiersSpeciaux) {
     EXPECT_TRUE(bureau.isEmpty() || QFileInfo(bureau).isDir()) << bureau.toStdString();
 }
 
+#ifndef Q_OS_WIN
+// The transfer files go to the documents folder; without one, to the desktop, then home.
+TEST(Systeme, DossierDocumentsEtSesReplis) {
+    QTemporaryDir maison;
+    ASSERT_TRUE(maison.isValid());
+    const QByteArray ancienHome = qgetenv("HOME"), ancienConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(maison.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(maison.filePath(QStringLiteral(".config"))));
+    const QString racine = QDir::cleanPath(maison.path());
+    EXPECT_EQ(cheminDossierSpecial(TDossierSpecial::DOCUMENTS), racine);
+    ASSERT_TRUE(QDir(racine).mkdir(QStringLiteral("Desktop")));
+    EXPECT_EQ(cheminDossierSpecial(TDossierSpecial::DOCUMENTS),
+              racine + QStringLiteral("/Desktop"));
+    ASSERT_TRUE(QDir(racine).mkdir(QStringLiteral("Documents")));
+    EXPECT_EQ(cheminDossierSpecial(TDossierSpecial::DOCUMENTS),
+              racine + QStringLiteral("/Documents"));
+    qputenv("HOME", ancienHome);
+    if (ancienConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", ancienConfig);
+}
+#endif
+
 TEST(Systeme, VersionDuProgrammeEtDesFichiers) {
     static const QRegularExpression quatreNombres(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$"));
     EXPECT_TRUE(quatreNombres.match(versionProgramme()).hasMatch())
