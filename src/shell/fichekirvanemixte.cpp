@@ -2,6 +2,7 @@
 
 #include "centralesstandard.h"
 #include "chaines.h"
+#include "fichechoixtransfert.h"
 #include "fichekirvanechoixcentrale.h"
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
@@ -67,6 +68,21 @@ public:
         return QFileDialog::getSaveFileName(parent, titre, cheminDefaut, filtre, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     }
+    QString nomFichierOuverture(QWidget* parent, const QString& titre,
+                                const QString& filtre) override {
+        return QFileDialog::getOpenFileName(parent, titre, QString(), filtre);
+    }
+    std::optional<TModeTransfert> choixTransfertRegressi(QWidget* parent) override {
+        // Made once and asked again at every transfer that needs it.
+        if (!choixTR)
+            choixTR = std::make_unique<TFicheKirvaneMixteChoixTR>(parent);
+        const auto choix = choixTR->choisir();
+        if (!choix)
+            return std::nullopt;
+        return *choix == TFicheChoixTransfert::TChoix::NouveauDocument
+                   ? TModeTransfert::NouveauFichier
+                   : TModeTransfert::NouvellePage;
+    }
     int choisirCentrale(QWidget* parent, const std::set<int>& types) override {
         TFicheKirvaneChoixCentrale choix(parent);
         QSet<int> boutons;
@@ -80,6 +96,9 @@ public:
             return CENTRALE_SIMULATION_SP5;
         return choix.typeCentraleAActiver1;
     }
+
+private:
+    std::unique_ptr<TFicheKirvaneMixteChoixTR> choixTR;
 };
 
 } // namespace
@@ -96,6 +115,7 @@ TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre) {
     d.dossierParametres = TFichierParametres::dossierParDefaut();
     d.dossierDocuments = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     d.boites = boitesDialogueStandard();
+    d.regressi = std::make_unique<TServicesRegressiSysteme>();
     d.titre = titre;
     return d;
 }
@@ -144,6 +164,7 @@ void TFicheKirvaneMixte::FormCreate() {
     if (demarrage_.stock)
         reglages.lire(*demarrage_.stock);
     inscrireAupresDeRegressi(QCoreApplication::applicationFilePath());
+    localiserRegressi();
     reglages.compterUtilisation();
     lireApplicationsInstallees();
     OOInstalle = estInstallee(QStringLiteral("OPENOFFICE")) ||
@@ -329,6 +350,9 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
     case TBoutonOutil::SBenregistrerTXT:
     case TBoutonOutil::SBEnregistrerCSV:
         enregistrer(bouton);
+        break;
+    case TBoutonOutil::SBTransfertDirectREG:
+        transfererRegressi();
         break;
     case TBoutonOutil::SBVoirTableau:
         PTableauVisible = c.SBVoirTableau->isChecked();

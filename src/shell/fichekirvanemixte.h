@@ -16,6 +16,7 @@
 #include "seriesmesurees.h"
 #include "tableaumesures.h"
 #include "traceuracquisition.h"
+#include "transfertregressi.h"
 #include "vueacquisition.h"
 
 #include <QMainWindow>
@@ -60,19 +61,25 @@ public:
     virtual QString nomFichierEnregistrement(QWidget* parent, const QString& titre,
                                              const QString& filtre,
                                              const QString& cheminDefaut) = 0;
+    // The open dialog: the file chosen, or an empty text when the user abandons.
+    virtual QString nomFichierOuverture(QWidget* parent, const QString& titre,
+                                        const QString& filtre) = 0;
+    // The Regressi transfer choice: new file or new page; nothing when abandoned.
+    virtual std::optional<TModeTransfert> choixTransfertRegressi(QWidget* parent) = 0;
 };
 // The real boxes (French buttons, the chooser dialog).
 std::unique_ptr<TBoitesDialogue> boitesDialogueStandard();
 
 // What the window is started with; every part can be replaced by a test.
 struct TDemarrageFiche {
-    TFabriqueCentrale fabrique;               // drivers of the units
-    TCheminsCentrales chemins;                // where their libraries are
-    std::unique_ptr<TMagasinReglages> stock;  // stored settings
-    QString dossierParametres;                // folder of the parameter file
-    QString dossierDocuments;                 // where the save dialogs open at first
-    std::unique_ptr<TBoitesDialogue> boites;  // questions and messages
-    TFicheKirvaneMixteTitre* titre = nullptr; // title window for the progress lines
+    TFabriqueCentrale fabrique;                  // drivers of the units
+    TCheminsCentrales chemins;                   // where their libraries are
+    std::unique_ptr<TMagasinReglages> stock;     // stored settings
+    QString dossierParametres;                   // folder of the parameter file
+    QString dossierDocuments;                    // where the save dialogs open at first
+    std::unique_ptr<TBoitesDialogue> boites;     // questions and messages
+    std::unique_ptr<TServicesRegressi> regressi; // the system for the Regressi transfer
+    TFicheKirvaneMixteTitre* titre = nullptr;    // title window for the progress lines
 };
 // The program's own start: TSP5 on the places of its library, QSettings, real boxes.
 TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre);
@@ -148,6 +155,10 @@ public:
     // Saves the measurements between the green markers in the format of the button
     // (SBenregistrerRW3, SBenregistrerTXT, SBEnregistrerCSV); true when saved.
     bool enregistrer(TBoutonOutil bouton);
+    // The Regressi transfer (fiche_regressi.cpp): the measurements between the green markers
+    // handed to Regressi; the transfer button goes off when Regressi cannot be started.
+    TIssueTransfert transfererRegressi();
+    TTransfertRegressi& transfertRegressi() { return *transfertRegressi_; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -235,6 +246,18 @@ private:
     TDemarrageFiche demarrage_;
     TFichierParametres fichierParametres_;
     TSequencesOutils sequences_;
+    // The Regressi transfer on the window's dialogs, and the Regressi choice of the
+    // settings it last saw (a change made in the preferences applies at the next transfer).
+    class TDialoguesFiche;
+    struct TSupprimeDialogues {
+        void operator()(TDialoguesFiche* d) const;
+    };
+    std::unique_ptr<TDialoguesFiche, TSupprimeDialogues> dialoguesRegressi_;
+    std::unique_ptr<TTransfertRegressi> transfertRegressi_;
+    TOptionsRegressi regressiVu_;
+    void localiserRegressi();
+    TOptionsRegressi optionsRegressi() const;
+    void retenirRegressi(const TOptionsRegressi& o);
     bool fermetureAccordee_ = false;
     bool cadreAjuste_ = false;
     // The live-value timer as it was when a quit was asked, given back if the close is

@@ -1,6 +1,7 @@
 #include "fichierparametres.h"
 
 #include "lettres.h"
+#include "transfertregressi.h"
 #include "windows1252.h"
 
 #include <QDir>
@@ -25,10 +26,8 @@ QString TFichierParametres::texteDateModification(const QDateTime& date) {
 }
 
 QString TFichierParametres::dateModification(const QString& cheminFichier) {
-    const QFileInfo info(cheminFichier);
-    if (!info.exists())
-        return QString();
-    return texteDateModification(info.lastModified());
+    // The same text as the transfer notes, so that both agree on "unchanged".
+    return dateModificationFichier(cheminFichier);
 }
 
 void TFichierParametres::ajouter(const QString& cheminFichier) {

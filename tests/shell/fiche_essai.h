@@ -35,6 +35,18 @@ public:
         questions << texte;
         return reponses.isEmpty() ? TReponse::Non : reponses.takeFirst();
     }
+    QString fichierOuvert; // answer of the open dialog; empty: abandoned
+    QStringList dialoguesOuverture;
+    QString nomFichierOuverture(QWidget*, const QString& titre, const QString&) override {
+        dialoguesOuverture << titre;
+        return fichierOuvert;
+    }
+    std::optional<TModeTransfert> choixRegressi; // answer of the choice; nothing: abandoned
+    int nbChoixRegressi = 0;
+    std::optional<TModeTransfert> choixTransfertRegressi(QWidget*) override {
+        ++nbChoixRegressi;
+        return choixRegressi;
+    }
     int choisirCentrale(QWidget*, const std::set<int>& types) override {
         typesProposes = types;
         return choix;
