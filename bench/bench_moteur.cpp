@@ -1,6 +1,7 @@
 // The engine's read loop: FIFO words decoded, converted and stored, with a window that
 // draws nothing and a unit that answers at once. Figures: samples per second through the
 // loop, and allocations made between arming and stopping (goal: none).
+#include "centrale_neutre.h"
 #include "moteuracquisition.h"
 
 #include <benchmark/benchmark.h>
@@ -45,9 +46,9 @@ namespace {
 using Horloge = std::chrono::steady_clock;
 
 // A unit whose FIFO always holds a full transfer of varied codes.
-class TCentraleRapide : public TCentrale {
+class TCentraleRapide : public TCentraleNeutre {
 public:
-    explicit TCentraleRapide(int nbSignaux, int64_t nbPts) : TCentrale(1) {
+    explicit TCentraleRapide(int nbSignaux, int64_t nbPts) : TCentraleNeutre(1) {
         typeCentrale = CENTRALE_SP5;
         VoiesX.resize(8);
         canauxDiff.assign(4, false);

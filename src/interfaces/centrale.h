@@ -1,8 +1,9 @@
 #pragma once
 // TCentrale: the one type through which the program sees an acquisition unit. It holds
 // what the program needs to know about the unit and declares, as virtual operations,
-// everything the program asks of it. The base does nothing useful; each driver
-// (TSP5, TSYSAMV6, TSYSAMCAMPUS) overrides what its unit supports.
+// everything the program asks of it. A driver (TSP5, TSYSAMV6, TSYSAMCAMPUS, each final)
+// must provide every pure operation; the base keeps a behaviour only where it is right
+// for every unit.
 //
 // Fields of the sibling oscilloscope program and of the signal outputs are not kept:
 // this program never reads them.
@@ -27,6 +28,12 @@ enum : int {
 // Long and short names, indexed by typeCentrale - 1 (1..5); empty out of range.
 QString nomLongCentrale(int typeCentrale);
 QString nomCourtCentrale(int typeCentrale);
+
+// What LireFifo returns besides a count of words.
+enum : int {
+    LIREFIFO_PERDUE = -1,    // the unit is gone
+    LIREFIFO_RAPPELER = -51, // a wait ran out inside the driver: call again
+};
 
 // The buffer handed to LireFifo: one sample per word, the 12-bit code in bits 15..4.
 using TFifoSP5 = std::array<uint16_t, 256>;
@@ -252,10 +259,15 @@ public:
     virtual void liberer(bool libererDLL);
     bool estLibere() const { return libere_; }
 
+    // The operations below marked "= 0" are the ones every driver must provide: the
+    // program relies on them and no base behaviour fits every unit. The others have a
+    // base behaviour that is right for a unit without the feature (no sensors, no
+    // registers, every point count accepted, trigger settings always usable).
+
     // Unit and calibration
-    virtual void Reset() {}
-    virtual void RecupereCalibration() {}
-    virtual void MAJCalibrage() {}
+    virtual void Reset() = 0;
+    virtual void RecupereCalibration() = 0;
+    virtual void MAJCalibrage() = 0;
 
     // Labels (drivers)
     virtual QString getIntituleVoie(int numV) { return {}; }
@@ -263,76 +275,81 @@ public:
     virtual QString getIntituleVoieTresSimplifie(int numV) { return {}; }
 
     // Inputs and ranges
-    virtual void activeVoieA(uint8_t numV, bool applique) {}
-    virtual void desactiveVoieA(uint8_t numV, bool applique) {}
-    virtual void setCal(uint8_t numV, int cal1, bool applique) {}
+    virtual void activeVoieA(uint8_t numV, bool applique) = 0;
+    virtual void desactiveVoieA(uint8_t numV, bool applique) = 0;
+    virtual void setCal(uint8_t numV, int cal1, bool applique) = 0;
     virtual void prepareCalibreAdapte(int voie1, float v1max) {}
-    virtual double Ux(int voieX, int vNum) { return 0.0; }
-    virtual void setModeDiff(int canal1, bool mode1, bool applique) {}
-    virtual int ValUx(int voieX, float U1) { return 0; }
+    virtual double Ux(int voieX, int vNum) = 0;
+    virtual void setModeDiff(int canal1, bool mode1, bool applique) = 0;
+    virtual int ValUx(int voieX, float U1) = 0;
 
     // Programming
-    virtual void prepareTousPRX(bool applique) {}
-    virtual bool prepareInterfacePourAcq(bool forceV6) { return false; }
+    virtual void prepareTousPRX(bool applique) = 0;
+    virtual bool prepareInterfacePourAcq(bool forceV6) = 0;
 
     // Timebase. A driver overriding one overload of SetNdt or setDurees must bring the
     // other into scope (using TCentrale::setDurees;).
-    virtual void determine_tSkipAcquisition() {}
+    virtual void determine_tSkipAcquisition() = 0;
     virtual int64_t filtreNbPts(int64_t nbPts1) { return nbPts1; }
+    // Ticks of a period, the driver's own arithmetic.
     virtual void SetNdt(double dt1) {}
     virtual void SetNdt(double dt1, double tSkipAcq1, int64_t& ndt1) {}
-    virtual void DetermineNBPt0XMAx(int nbVA2, int64_t& nbPts0XMax2) {}
+    virtual void DetermineNBPt0XMAx(int nbVA2, int64_t& nbPts0XMax2) = 0;
     virtual void setDureesGeneriques(double& dureeTotale1, double& dt1, int64_t& nbPts1,
                                      int64_t& nbPtsAff1, int64_t& nbPts0XMax1, int64_t& ndt1,
-                                     double tSkipAcq1) {}
-    virtual void setDurees(double dureeTotale1, int64_t nbPts1, bool applique) { modeAcq = -1; }
-    virtual void setDurees(bool applique) {}
+                                     double tSkipAcq1) = 0;
+    virtual void setDurees(double dureeTotale1, int64_t nbPts1, bool applique) = 0;
+    virtual void setDurees(bool applique) = 0;
     // Same timing as the previous acquisition: a new series may join the earlier ones.
-    virtual bool memesParametresTemporels() { return false; }
-    virtual void memoriseParametresTemporels() {}
+    virtual bool memesParametresTemporels() = 0;
+    virtual void memoriseParametresTemporels() = 0;
 
     // Trigger and pretrigger. setPretrig takes a share in percent (float) or an index
     // 0..4 (int); pass a float, not a double, for the share.
-    virtual int setVoieSynchro(int voie1, bool applique) { return 0; }
-    virtual void setSensDeclSeuil(int sensDecl1, bool applique) {}
-    virtual void setSensDeclEchelon(int sensDecl1, bool applique) {}
-    virtual void setPretrig(float tauxPretrig1, bool applique) {}
-    virtual void setPretrig(int idxPretrig1, bool applique) {}
-    virtual void getNbPtsPretrig() {}
-    virtual void setModeDeclenchement(int modeDecl1, bool applique) {}
-    virtual void setSeuilDecl(float ValSeuilDecl1) {}
-    virtual void getDTPretrig() {}
+    virtual int setVoieSynchro(int voie1, bool applique) = 0;
+    virtual void setSensDeclSeuil(int sensDecl1, bool applique) = 0;
+    virtual void setSensDeclEchelon(int sensDecl1, bool applique) = 0;
+    virtual void setPretrig(float tauxPretrig1, bool applique) = 0;
+    virtual void setPretrig(int idxPretrig1, bool applique) = 0;
+    virtual void getNbPtsPretrig() = 0;
+    virtual void setModeDeclenchement(int modeDecl1, bool applique) = 0;
+    virtual void setSeuilDecl(float ValSeuilDecl1) = 0;
+    virtual void getDTPretrig() = 0;
     virtual bool synchroDisponible() { return true; }
 
     // Run
-    virtual void declencheAcq() {}
-    virtual void arreteAcq() {}
-    virtual void MesureDirecte() {}
-    virtual void PrepareIdxTraitKirvane() {}
+    virtual void declencheAcq() = 0;
+    virtual void arreteAcq() = 0;
+    virtual void MesureDirecte() = 0;
+    virtual void PrepareIdxTraitKirvane() = 0;
 
-    // Sensors
+    // Sensors: none by default.
     virtual bool detectionCapteursBAse(bool TestModif) { return false; }
     virtual uint8_t CapteurBase(uint8_t canal) { return 0; }
     virtual uint8_t Capteur(uint8_t canal) { return CapteurBase(canal); }
     virtual void CapDefaut(int voieA) {}
     virtual void prepareIntitulesVoies() {}
 
-    // Presence and FIFO
-    virtual bool Presente() { return false; }
+    // Presence and FIFO.
+    virtual bool Presente() = 0;
     virtual int LireFifoBASE(TPtrFifoSP5 aPtrFifoSP5) { return 0; }
-    virtual int LireFifo(TPtrFifoSP5 aPtrFifoSP5) { return 0; }
-    virtual int TailleTransfertFifo(int aTaille) { return 0; }
-    virtual void ViderFifo() {}
+    // Count of sample words written (at most NbPtsFifo), 0 when none is waiting yet,
+    // LIREFIFO_PERDUE when the unit is gone, LIREFIFO_RAPPELER when a wait ran out inside
+    // the driver (neither data nor an empty read: the caller reads again at once).
+    virtual int LireFifo(TPtrFifoSP5 aPtrFifoSP5) = 0;
+    virtual int TailleTransfertFifo(int aTaille) = 0;
+    virtual void ViderFifo() = 0;
+    // Registers: only a unit programmed through registers has them.
     virtual uint8_t GetRegistre(uint8_t aAdr) { return 0; }
     virtual void SetRegistre(uint8_t aAdr, uint8_t Value) {}
     // 1 present, -1 absent (unit lost), 0 undetermined.
-    virtual int presentePendantAcq() { return 0; }
+    virtual int presentePendantAcq() = 0;
 
     // Labels for headers, legends and exports
-    virtual QString GetCapU(int numV) { return {}; }
-    virtual QString GetCapUInd(int numV) { return {}; }
-    virtual QString getCapEA(int numV) { return {}; }
-    virtual QString getCapVM(int numV) { return {}; }
+    virtual QString GetCapU(int numV) = 0;
+    virtual QString GetCapUInd(int numV) = 0;
+    virtual QString getCapEA(int numV) = 0;
+    virtual QString getCapVM(int numV) = 0;
 
     // Helpers for the drivers' memesParametresTemporels / memoriseParametresTemporels.
     // Total tick count of a timing: nbPts x ndt x facteur (facteur brings ticks of

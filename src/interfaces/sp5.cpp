@@ -13,16 +13,6 @@ const QString nomSimulateurWindows = QStringLiteral("SP5SIM.DLL");
 const QString nomSimulateur = QStringLiteral("libsp5sim.so");
 } // namespace
 
-QStringList cheminsBibliothequeSP5(const QString& dossierProgramme, const QString& cheminWindows) {
-#if defined(Q_OS_WIN)
-    return {cheminWindows + QStringLiteral("/system32/SP5.DLL"),
-            cheminWindows + QStringLiteral("/SysWOW64/SP5.DLL"),
-            dossierProgramme + QLatin1Char('/') + nomSimulateurWindows};
-#else
-    return {dossierProgramme + QLatin1Char('/') + nomSimulateur};
-#endif
-}
-
 bool estBibliothequeSimulateurSP5(const QString& chemin) {
     const QString nom = QFileInfo(chemin).fileName();
     return nom.compare(nomSimulateurWindows, Qt::CaseInsensitive) == 0 ||

@@ -12,11 +12,6 @@
 #include <array>
 #include <cstdint>
 
-// Where the SP5 library is looked for, in order, always by absolute path. On Windows
-// the maker's library in the system folders comes first, then the simulator shipped
-// beside the program; elsewhere the maker has no library and only the simulator exists.
-QStringList cheminsBibliothequeSP5(const QString& dossierProgramme, const QString& cheminWindows);
-
 // True when the file name of chemin is the simulator's ("SP5SIM.DLL" or "libsp5sim.so",
 // letters compared without case).
 bool estBibliothequeSimulateurSP5(const QString& chemin);
@@ -89,7 +84,7 @@ struct TDonneesSP5 {
     bool operator==(const TDonneesSP5&) const = default;
 };
 
-class TSP5 : public TCentrale, public TDonneesSP5 {
+class TSP5 final : public TCentrale, public TDonneesSP5 {
 public:
     // Registers of the programming image, in the order the unit receives them.
     static const std::array<uint8_t, 20> ordreEnvoi;

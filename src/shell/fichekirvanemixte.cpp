@@ -85,16 +85,21 @@ public:
     }
     int choisirCentrale(QWidget* parent, const std::set<int>& types) override {
         TFicheKirvaneChoixCentrale choix(parent);
+        // One button per family: it stands for the family's simulator when that is what
+        // was found.
         QSet<int> boutons;
         for (int t : types)
-            boutons.insert(t == CENTRALE_SIMULATION_SP5 ? CENTRALE_SP5 : t);
+            if (const TFamille* f = familleDuType(t))
+                boutons.insert(f->typeCentrale);
         choix.PrepareChoixCentrale(boutons);
         if (choix.exec() != QDialog::Accepted || choix.typeCentraleAActiver1 < 0)
             return -1;
-        // The SP5 button stands for the simulated SP5 when that is what was found.
-        if (choix.typeCentraleAActiver1 == CENTRALE_SP5 && !types.count(CENTRALE_SP5))
-            return CENTRALE_SIMULATION_SP5;
-        return choix.typeCentraleAActiver1;
+        const int choisi = choix.typeCentraleAActiver1;
+        if (!types.count(choisi))
+            for (int t : types)
+                if (const TFamille* f = familleDuType(t); f && f->typeCentrale == choisi)
+                    return t;
+        return choisi;
     }
 
 private:

@@ -1,14 +1,14 @@
 #pragma once
 // A unit for the store's tests: SP5 labels (u[0_M], u[1_5], EA0) or, with
 // etiquettesCourtes, short V6-like ones (u[1]); timing comparisons through the base helpers.
-#include "centrale.h"
+#include "centrale_neutre.h"
 
 #include <initializer_list>
 
-class TCentraleEssai : public TCentrale {
+class TCentraleEssai : public TCentraleNeutre {
 public:
     explicit TCentraleEssai(bool etiquettesCourtes = false)
-        : TCentrale(1), courtes_(etiquettesCourtes) {
+        : TCentraleNeutre(1), courtes_(etiquettesCourtes) {
         nbEAU = 8;
         nbCanaux_ = nbCanauxUt = 4;
         VoiesX.resize(8);

@@ -3,17 +3,18 @@
 // sample tells which frame, time step and position it comes from, so that the tests
 // see any sample lost, duplicated, misplaced or taken from another frame.
 #include "bibliotheque.h"
-#include "centrale.h"
+#include "centrale_neutre.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <numeric>
 #include <vector>
 
-class TCentraleScript : public TCentrale {
+class TCentraleScript : public TCentraleNeutre {
 public:
-    TCentraleScript() : TCentrale(1) {
+    TCentraleScript() : TCentraleNeutre(1) {
         typeCentrale = CENTRALE_SP5;
         nomCentrale = QStringLiteral("SYSAM SP5");
         nbEAU = 8;
@@ -71,7 +72,10 @@ public:
     QString getCapEA(int n) override { return QStringLiteral("EA%1").arg(n); }
     double Ux(int voie, int code) override { return voie * 10.0 + code * 0.001; }
     bool Presente() override { return presente; }
-    int presentePendantAcq() override { return presente ? 1 : -1; }
+    int presentePendantAcq() override {
+        ++presencesTestees;
+        return presente ? 1 : -1;
+    }
     void getDTPretrig() override { dtPretrig = dtPretrigScript; }
     void getNbPtsPretrig() override {}
     void prepareTousPRX(bool) override { ++programmations; }
@@ -90,6 +94,8 @@ public:
         ++lectures;
         if (avantLecture)
             avantLecture(lectures);
+        if (const auto force = retoursForces.find(lectures); force != retoursForces.end())
+            return force->second;
         if (!presente || muette || lectures <= lecturesVides)
             return 0;
         const int64_t total = static_cast<int64_t>(nbVoiesSignaux) * nbPts0X;
@@ -117,6 +123,8 @@ public:
     double dtPretrigScript = 0.0;
     std::vector<int> tailles; // words per transfer, in turn; empty: NbPtsFifo
     std::function<void(int)> avantLecture;
+    std::map<int, int> retoursForces; // read number -> what LireFifo returns instead
+    int presencesTestees = 0;
     int nbTrames = 0;
     int lectures = 0;
     int programmations = 0;

@@ -1,5 +1,6 @@
 // The snapshot taken from the series store and the unit: committed series only, the last
 // acquisition's timing, the cursors and option of the window, the regional formats.
+#include "centrale_neutre.h"
 #include "fichierregressi.h"
 #include "formats.h"
 #include "instantaneexport.h"
@@ -11,9 +12,9 @@
 
 namespace {
 
-class CentraleExport : public TCentrale {
+class CentraleExport : public TCentraleNeutre {
 public:
-    CentraleExport() : TCentrale(1) {
+    CentraleExport() : TCentraleNeutre(1) {
         nomCentrale = QStringLiteral("SYSAM SP5");
         dtAX = 0.002;
         nbPtsAX = 3;

@@ -1,6 +1,7 @@
 #pragma once
 // The main window as the tests start it: against the SP5 simulator, settings in a
 // temporary folder, questions answered by the test.
+#include "centrale_neutre.h"
 #include "fichekirvanemixte.h"
 
 #include <QLibrary>
@@ -54,9 +55,9 @@ public:
 };
 
 // A unit kind for the chooser test: installed, never plugged.
-class V6Factice : public TCentrale {
+class V6Factice : public TCentraleNeutre {
 public:
-    V6Factice() : TCentrale(1) {
+    V6Factice() : TCentraleNeutre(1) {
         typeCentrale = CENTRALE_V6;
         nomCentrale = nomLongCentrale(CENTRALE_V6);
         CentraleInstallee = true;
@@ -98,9 +99,9 @@ protected:
         };
         d.chemins = {};
         if (avecSP5)
-            d.chemins.sp5 = {cheminSimulateur};
+            d.chemins[FAMILLE_SP5] = {cheminSimulateur};
         if (avecV6)
-            d.chemins.v6 = {QStringLiteral("/v6")};
+            d.chemins[FAMILLE_V6] = {QStringLiteral("/v6")};
         d.stock = std::make_unique<TMagasinReglagesQSettings>(dossier.path() + "/Kirvane.ini");
         d.dossierParametres = dossier.path();
         d.dossierDocuments = dossier.path() + "/Documents"; // made by the tests that need it

@@ -1,7 +1,7 @@
 #include "optionscli.h"
 
-#include "centrale.h"
 #include "enregistrement.h"
+#include "famillescentrales.h"
 #include "lecture.h"
 
 #include <QDir>
@@ -13,12 +13,13 @@
 
 namespace {
 
-const std::array<std::pair<const char*, int>, 4> nomsCentrales{{
-    {"simulation-sp5", CENTRALE_SIMULATION_SP5},
-    {"sp5", CENTRALE_SP5},
-    {"v6", CENTRALE_V6},
-    {"campus", CENTRALE_CAMPUS},
-}};
+// The --centrale names of the table of families: "simulation-sp5, sp5, v6 ou campus".
+QString nomsCentrales() {
+    QStringList noms = optionsCentrales();
+    const QString dernier = noms.isEmpty() ? QString() : noms.takeLast();
+    return noms.isEmpty() ? dernier
+                          : noms.join(QStringLiteral(", ")) + QStringLiteral(" ou ") + dernier;
+}
 
 // Options that take a value; the others are flags.
 const QStringList optionsAValeur{
@@ -52,12 +53,11 @@ int choix(const QString& texte, const QStringList& choix) {
 // Applies one option with its value; the message when the value is wrong.
 QString appliquer(TOptionsCli& o, const QString& nom, const QString& v) {
     if (nom == QLatin1String("--centrale")) {
-        for (const auto& [texte, type] : nomsCentrales)
-            if (v.compare(QLatin1String(texte), Qt::CaseInsensitive) == 0) {
-                o.typeCentrale = type;
-                return {};
-            }
-        return valeurIncorrecte(nom, v, QStringLiteral("simulation-sp5, sp5, v6 ou campus"));
+        if (const int type = typeParOption(v)) {
+            o.typeCentrale = type;
+            return {};
+        }
+        return valeurIncorrecte(nom, v, nomsCentrales());
     }
     if (nom == QLatin1String("--entrees")) {
         o.entrees.clear();

@@ -4,17 +4,16 @@
 // progress lines and the loading errors, and the drivers come from a factory, so tests
 // run it with fake units.
 #include "centrale.h"
+#include "famillescentrales.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
-
-// The three families of units the program probes, in detection order.
-enum TFamilleCentrale : int { FAMILLE_SP5 = 1, FAMILLE_V6 = 2, FAMILLE_CAMPUS = 3 };
 
 // One known unit (a managed kind).
 struct TCentraleInsPre {
@@ -27,23 +26,11 @@ struct TCentraleInsPre {
     QString cheminDLL;
 };
 
-// A driver object made on a library path, or why it could not be: an object whose
-// CentraleInstallee is false means "not installed"; erreur holds a loading error to show
-// (a library that lacks a function).
-struct TCreationCentrale {
-    std::unique_ptr<TCentrale> centrale;
-    QString erreur;
-};
 using TFabriqueCentrale = std::function<TCreationCentrale(int famille, const QString& chemin)>;
 
-// Where each family's library may be, in the order they are tried (absolute paths).
-struct TCheminsCentrales {
-    QStringList sp5;
-    QStringList v6;
-    QStringList campus;
-    // The CAMPUS library is tried only when the V6's FTDI library is on the machine.
-    bool ftdiPresent = false;
-};
+// Where each family's library may be, in the order they are tried (absolute paths), by
+// family number; a family without places is not installed.
+using TCheminsCentrales = std::map<int, QStringList>;
 
 class TVueCentrales {
 public:
@@ -74,7 +61,8 @@ public:
     std::unique_ptr<TCentrale> SP5; // the active unit, whatever its kind; null when none
     bool SP5Presente = false;
 
-    // Probes SP5, V6 and CAMPUS in this order and fills centrales, with the progress lines.
+    // Probes every family of the table in its order and fills centrales, with the progress
+    // lines.
     void detectionCentrales(const TCheminsCentrales& chemins, TVueCentrales& vue);
 
     // The unit's part of making a kind active. kind < 0: no unit. Without avecCreation the
@@ -97,8 +85,7 @@ public:
 private:
     TCreationCentrale creer(int famille, const QStringList& chemins, QString& cheminRetenu,
                             TVueCentrales& vue);
-    void sonder(int famille, const QString& nomFamille, const QStringList& chemins,
-                TVueCentrales& vue);
+    void sonder(const TFamille& famille, const QStringList& chemins, TVueCentrales& vue);
 
     TFabriqueCentrale fabrique_;
 };

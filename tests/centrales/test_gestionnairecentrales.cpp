@@ -1,5 +1,10 @@
+#include "centrale_neutre.h"
+#include "centralesstandard.h"
 #include "gestionnairecentrales.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -21,9 +26,9 @@ struct Banc {
     bool branchee = true; // shared by every fake unit: plug and unplug
 };
 
-class CentraleFactice : public TCentrale {
+class CentraleFactice : public TCentraleNeutre {
 public:
-    CentraleFactice(Banc& banc, int type) : TCentrale(1), banc_(banc) {
+    CentraleFactice(Banc& banc, int type) : TCentraleNeutre(1), banc_(banc) {
         typeCentrale = type;
         nomCentrale = nomLongCentrale(type);
         CentraleInstallee = true;
@@ -79,7 +84,7 @@ TEST(GestionnaireCentrales, LeSimulateurSeulEstChoisiSansQuestion) {
     banc.typesParChemin["/prog/libsp5sim.so"] = CENTRALE_SIMULATION_SP5;
     TGestionnaireCentrales g(fabrique(banc));
     Vue vue;
-    g.detectionCentrales({{"/prog/libsp5sim.so"}, {}, {"/prog/Campus.so"}, false}, vue);
+    g.detectionCentrales({{FAMILLE_SP5, {"/prog/libsp5sim.so"}}}, vue);
     EXPECT_EQ(vue.lignes,
               (QStringList{"Détection SYSAM SP5...", "Centrale SIMULATION SP5 installée ",
                            "Centrale SIMULATION SP5 connectée ", "", "Détection SYSAM V6...",
@@ -105,7 +110,7 @@ TEST(GestionnaireCentrales, LesEmplacementsSontEssayesDansLOrdre) {
     banc.bibliotheques["/win/SysWOW64/SP5.DLL"] = Bibli::Debranchee;
     TGestionnaireCentrales g(fabrique(banc));
     Vue vue;
-    g.detectionCentrales({{"/win/system32/SP5.DLL", "/win/SysWOW64/SP5.DLL"}, {}, {}, false}, vue);
+    g.detectionCentrales({{FAMILLE_SP5, {"/win/system32/SP5.DLL", "/win/SysWOW64/SP5.DLL"}}}, vue);
     ASSERT_EQ(g.nbCentralesGerees, 1);
     EXPECT_EQ(g.centrales[0].cheminDLL, "/win/SysWOW64/SP5.DLL");
     EXPECT_FALSE(g.centrales[0].presente);
@@ -120,7 +125,7 @@ TEST(GestionnaireCentrales, UneBibliothequeIncompleteEstSignaleeEtLesAutresConti
     banc.bibliotheques["/v6.so"] = Bibli::Branchee;
     TGestionnaireCentrales g(fabrique(banc));
     Vue vue;
-    g.detectionCentrales({{"/sp5.so"}, {"/v6.so"}, {}, false}, vue);
+    g.detectionCentrales({{FAMILLE_SP5, {"/sp5.so"}}, {FAMILLE_V6, {"/v6.so"}}}, vue);
     EXPECT_EQ(vue.erreurs, QStringList{"Erreur lors du chargement de LireFifo"});
     EXPECT_EQ(vue.lignes[1], "Centrale SYSAM SP5 non installée sur cet ordinateur");
     ASSERT_EQ(g.nbCentralesGerees, 1);
@@ -128,13 +133,21 @@ TEST(GestionnaireCentrales, UneBibliothequeIncompleteEstSignaleeEtLesAutresConti
 }
 
 TEST(GestionnaireCentrales, LaCampusNEstEssayeeQuAvecLaBibliothequeFtdi) {
+    // The places of the table, in a Windows folder with or without the FTDI library.
+    QTemporaryDir windows;
+    ASSERT_TRUE(QDir(windows.path()).mkpath("SysWOW64"));
+    TDossiersCentrales dossiers{QStringLiteral("/prog"), windows.path(), QString()};
     Banc banc;
-    banc.bibliotheques["/Campus.so"] = Bibli::Branchee;
+    banc.bibliotheques["/prog/Campus.DLL"] = Bibli::Branchee;
     for (bool ftdi : {false, true}) {
         SCOPED_TRACE(ftdi);
+        if (ftdi) {
+            QFile f(windows.path() + "/SysWOW64/FTD2XX-V6.dll");
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
         TGestionnaireCentrales g(fabrique(banc));
         Vue vue;
-        g.detectionCentrales({{}, {}, {"/Campus.so"}, ftdi}, vue);
+        g.detectionCentrales(cheminsCentrales(dossiers), vue);
         EXPECT_EQ(g.nbCentralesGerees, ftdi ? 1 : 0);
         const QStringList attendu =
             ftdi ? QStringList{"Détection SYSAM CAMPUS...", "Centrale SYSAM CAMPUS installée ",
@@ -151,7 +164,7 @@ TEST(GestionnaireCentrales, DeuxCentralesSontProposeesEtLeChangementRecreeLObjet
     banc.bibliotheques["/v6.so"] = Bibli::Branchee;
     TGestionnaireCentrales g(fabrique(banc));
     Vue vue;
-    g.detectionCentrales({{"/sp5.so"}, {"/v6.so"}, {}, false}, vue);
+    g.detectionCentrales({{FAMILLE_SP5, {"/sp5.so"}}, {FAMILLE_V6, {"/v6.so"}}}, vue);
     EXPECT_EQ(typesProposes(g), (std::set<int>{CENTRALE_SP5, CENTRALE_V6}));
     ASSERT_TRUE(g.setCentraleActive(CENTRALE_V6, false, vue));
     EXPECT_EQ(banc.liberations, 1); // the SP5 found by detection
@@ -169,7 +182,7 @@ TEST(GestionnaireCentrales, UnChangementRateNeLaissePasDObjetAMoitieConstruit) {
     banc.bibliotheques["/v6.so"] = Bibli::Branchee;
     TGestionnaireCentrales g(fabrique(banc));
     Vue vue;
-    g.detectionCentrales({{"/sp5.so"}, {"/v6.so"}, {}, false}, vue);
+    g.detectionCentrales({{FAMILLE_SP5, {"/sp5.so"}}, {FAMILLE_V6, {"/v6.so"}}}, vue);
     ASSERT_TRUE(g.setCentraleActive(CENTRALE_SP5, false, vue));
     banc.bibliotheques["/v6.so"] = Bibli::FonctionManquante; // removed meanwhile
     EXPECT_FALSE(g.setCentraleActive(CENTRALE_V6, true, vue));
@@ -185,7 +198,7 @@ TEST(GestionnaireCentrales, LeSondageSuitUnDebranchementEtUnRebranchement) {
     banc.bibliotheques["/sp5.so"] = Bibli::Branchee;
     TGestionnaireCentrales g(fabrique(banc));
     Vue vue;
-    g.detectionCentrales({{"/sp5.so"}, {}, {}, false}, vue);
+    g.detectionCentrales({{FAMILLE_SP5, {"/sp5.so"}}}, vue);
     g.setCentraleActive(CENTRALE_SP5, false, vue);
     const int recalibrages = banc.recalibrages;
     EXPECT_EQ(g.pollPresence(), TPresence::Connectee);
@@ -207,7 +220,8 @@ TEST(GestionnaireCentrales, AucuneCentraleInstallee) {
     Banc banc;
     TGestionnaireCentrales g(fabrique(banc));
     Vue vue;
-    g.detectionCentrales({{"/sp5.so"}, {"/v6.so"}, {"/c.so"}, true}, vue);
+    g.detectionCentrales(
+        {{FAMILLE_SP5, {"/sp5.so"}}, {FAMILLE_V6, {"/v6.so"}}, {FAMILLE_CAMPUS, {"/c.so"}}}, vue);
     EXPECT_EQ(g.nbCentralesGerees, 0);
     EXPECT_FALSE(g.setCentraleActive(-1, false, vue));
     EXPECT_EQ(g.SP5, nullptr);

@@ -5,20 +5,6 @@
 
 namespace {
 
-int familleDuType(int kind) {
-    switch (kind) {
-    case CENTRALE_SP5:
-    case CENTRALE_SIMULATION_SP5:
-        return FAMILLE_SP5;
-    case CENTRALE_V6:
-        return FAMILLE_V6;
-    case CENTRALE_CAMPUS:
-        return FAMILLE_CAMPUS;
-    default:
-        return 0;
-    }
-}
-
 // A driver call that fails (a library error) counts as an absent unit.
 bool presenteSansErreur(TCentrale& c) {
     try {
@@ -76,11 +62,12 @@ TCreationCentrale TGestionnaireCentrales::creer(int famille, const QStringList& 
     return {};
 }
 
-void TGestionnaireCentrales::sonder(int famille, const QString& nomFamille,
-                                    const QStringList& chemins, TVueCentrales& vue) {
+void TGestionnaireCentrales::sonder(const TFamille& famille, const QStringList& chemins,
+                                    TVueCentrales& vue) {
+    const QString nomFamille = QString::fromUtf8(famille.nom);
     vue.ajouterLigneDemarrage(QStringLiteral("Détection ") + nomFamille + QStringLiteral("..."));
     QString chemin;
-    TCreationCentrale r = creer(famille, chemins, chemin, vue);
+    TCreationCentrale r = creer(famille.famille, chemins, chemin, vue);
     if (!r.centrale) {
         vue.ajouterLigneDemarrage(QStringLiteral("Centrale ") + nomFamille +
                                   QStringLiteral(" non installée sur cet ordinateur"));
@@ -89,7 +76,7 @@ void TGestionnaireCentrales::sonder(int famille, const QString& nomFamille,
     }
     TCentrale& c = *r.centrale;
     TCentraleInsPre e;
-    e.typecentrale = c.typeCentrale > 0 ? c.typeCentrale : famille;
+    e.typecentrale = famille.possedeType(c.typeCentrale) ? c.typeCentrale : famille.typeCentrale;
     e.nom = nomLongCentrale(e.typecentrale);
     e.nomPetit = nomCourtCentrale(e.typecentrale);
     e.installee = true;
@@ -98,7 +85,8 @@ void TGestionnaireCentrales::sonder(int famille, const QString& nomFamille,
     e.presente = presenteSansErreur(c);
     // The simulator says so in its name: the user is never misled about what is plugged in.
     const QString nom = e.nom;
-    const QString nomConnexion = famille == FAMILLE_CAMPUS ? QStringLiteral("CAMPUS") : nom;
+    const QString nomConnexion =
+        e.typecentrale == famille.typeCentrale ? QString::fromUtf8(famille.nomConnexion) : nom;
     vue.ajouterLigneDemarrage(QStringLiteral("Centrale ") + nom + QStringLiteral(" installée "));
     if (e.presente) {
         ++nbCentralesConnectees;
@@ -126,10 +114,10 @@ void TGestionnaireCentrales::detectionCentrales(const TCheminsCentrales& chemins
     nbCentralesGerees = 0;
     nbCentralesConnectees = 0;
     ListeCentralesConnectees.clear();
-    sonder(FAMILLE_SP5, QStringLiteral("SYSAM SP5"), chemins.sp5, vue);
-    sonder(FAMILLE_V6, QStringLiteral("SYSAM V6"), chemins.v6, vue);
-    sonder(FAMILLE_CAMPUS, QStringLiteral("SYSAM CAMPUS"),
-           chemins.ftdiPresent ? chemins.campus : QStringList(), vue);
+    for (const TFamille& f : famillesCentrales()) {
+        const auto places = chemins.find(f.famille);
+        sonder(f, places == chemins.end() ? QStringList() : places->second, vue);
+    }
 }
 
 bool TGestionnaireCentrales::setCentraleActive(int kind, bool avecCreation, TVueCentrales& vue) {
@@ -149,11 +137,11 @@ bool TGestionnaireCentrales::setCentraleActive(int kind, bool avecCreation, TVue
         SP5.reset();
         // Give the unit a moment after its library was released.
         QThread::msleep(100);
-        const int famille = familleDuType(kind);
+        const TFamille* famille = familleDuType(kind);
         const QString chemin = kind >= 1 && kind <= 5 ? cheminsDLLCentrales[kind - 1] : QString();
         QString retenu;
-        TCreationCentrale r = famille != 0 && !chemin.isEmpty()
-                                  ? creer(famille, QStringList{chemin}, retenu, vue)
+        TCreationCentrale r = famille && !chemin.isEmpty()
+                                  ? creer(famille->famille, QStringList{chemin}, retenu, vue)
                                   : TCreationCentrale{};
         if (!r.centrale) {
             typeCentraleActive = 0;
@@ -186,10 +174,9 @@ bool TGestionnaireCentrales::setCentraleActive(int kind, bool avecCreation, TVue
     if (SP5Presente) {
         try {
             SP5->RecupereCalibration();
-            if (kind == CENTRALE_V6)
-                SP5->acquisitionUtilisateur = true;
-            if (kind == CENTRALE_CAMPUS)
-                SP5->tAttenteCAMPUSAuDeclX = 50;
+            const TFamille* famille = familleDuType(kind);
+            if (famille && famille->activer)
+                famille->activer(*SP5);
         } catch (const std::exception& e) {
             vue.afficherErreurChargement(QString::fromLocal8Bit(e.what()));
         }

@@ -1,0 +1,140 @@
+#include "famillescentrales.h"
+
+#include "sp5.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+TCreationCentrale creerSP5(const QString& chemin) {
+    auto sp5 = std::make_unique<TSP5>(chemin, 1);
+    TCreationCentrale r;
+    r.erreur = sp5->erreurChargement;
+    r.centrale = std::move(sp5);
+    return r;
+}
+
+QStringList dossiersSysteme(const TDossiersCentrales& d, const QString& fichier) {
+    if (d.windows.isEmpty())
+        return {};
+    return {d.windows + QStringLiteral("/system32/") + fichier,
+            d.windows + QStringLiteral("/SysWOW64/") + fichier};
+}
+
+QStringList placesSP5(const TDossiersCentrales& d) {
+    return dossiersSysteme(d, QStringLiteral("SP5.DLL"));
+}
+
+QStringList placesV6(const TDossiersCentrales& d) {
+    return dossiersSysteme(d, QStringLiteral("FTD2XX-V6.DLL"));
+}
+
+// The CAMPUS library lies in the program's folder, and is tried only when the V6's FTDI
+// library is on the machine.
+QStringList placesCAMPUS(const TDossiersCentrales& d) {
+    for (const QString& ftdi : dossiersSysteme(d, QStringLiteral("FTD2XX-V6.dll")))
+        if (QFileInfo::exists(ftdi))
+            return {d.programme + QStringLiteral("/Campus.DLL")};
+    return {};
+}
+
+void activerV6(TCentrale& c) {
+    c.acquisitionUtilisateur = true;
+}
+
+void activerCAMPUS(TCentrale& c) {
+    c.tAttenteCAMPUSAuDeclX = 50;
+}
+
+std::vector<TFamille> table() {
+    TFamille sp5;
+    sp5.famille = FAMILLE_SP5;
+    sp5.typeCentrale = CENTRALE_SP5;
+    sp5.option = "sp5";
+    sp5.nom = sp5.nomConnexion = "SYSAM SP5";
+    sp5.placesConstructeur = placesSP5;
+    sp5.creer = creerSP5;
+    sp5.avecSimulateur = true;
+    sp5.simulateur = {CENTRALE_SIMULATION_SP5, "simulation-sp5", "libsp5sim.so", "SP5SIM.DLL",
+                      "SimSP5_"};
+
+    TFamille v6;
+    v6.famille = FAMILLE_V6;
+    v6.typeCentrale = CENTRALE_V6;
+    v6.option = "v6";
+    v6.nom = v6.nomConnexion = "SYSAM V6";
+    v6.placesConstructeur = placesV6;
+    v6.activer = activerV6;
+
+    TFamille campus;
+    campus.famille = FAMILLE_CAMPUS;
+    campus.typeCentrale = CENTRALE_CAMPUS;
+    campus.option = "campus";
+    campus.nom = "SYSAM CAMPUS";
+    campus.nomConnexion = "CAMPUS";
+    campus.placesConstructeur = placesCAMPUS;
+    campus.activer = activerCAMPUS;
+    return {sp5, v6, campus};
+}
+
+} // namespace
+
+QString TSimulateurCentrale::fichier() const {
+#if defined(Q_OS_WIN)
+    return QString::fromLatin1(fichierWindows);
+#else
+    return QString::fromLatin1(fichierLinux);
+#endif
+}
+
+QStringList TFamille::places(const TDossiersCentrales& d) const {
+    QStringList r = placesConstructeur ? placesConstructeur(d) : QStringList();
+    if (avecSimulateur && !d.programme.isEmpty()) {
+        r << d.programme + QLatin1Char('/') + simulateur.fichier();
+        if (!d.bibliothequesRelatif.isEmpty())
+            r << QDir::cleanPath(d.programme + QLatin1Char('/') + d.bibliothequesRelatif +
+                                 QLatin1Char('/') + simulateur.fichier());
+    }
+    return r;
+}
+
+const std::vector<TFamille>& famillesCentrales() {
+    static const std::vector<TFamille> familles = table();
+    return familles;
+}
+
+const TFamille* familleParNumero(int famille) {
+    for (const TFamille& f : famillesCentrales())
+        if (f.famille == famille)
+            return &f;
+    return nullptr;
+}
+
+const TFamille* familleDuType(int typeCentrale) {
+    for (const TFamille& f : famillesCentrales())
+        if (f.possedeType(typeCentrale))
+            return &f;
+    return nullptr;
+}
+
+int typeParOption(const QString& option) {
+    for (const TFamille& f : famillesCentrales()) {
+        if (option.compare(QLatin1String(f.option), Qt::CaseInsensitive) == 0)
+            return f.typeCentrale;
+        if (f.avecSimulateur &&
+            option.compare(QLatin1String(f.simulateur.option), Qt::CaseInsensitive) == 0)
+            return f.simulateur.typeCentrale;
+    }
+    return 0;
+}
+
+QStringList optionsCentrales() {
+    QStringList r;
+    for (const TFamille& f : famillesCentrales()) {
+        if (f.avecSimulateur)
+            r << QString::fromLatin1(f.simulateur.option);
+        r << QString::fromLatin1(f.option);
+    }
+    return r;
+}

@@ -1,0 +1,83 @@
+// The table of unit families: the places of each library, the kinds and the names the
+// command-line tool accepts.
+#include "centralesstandard.h"
+#include "famillescentrales.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FamillesCentrales, LesEmplacementsVontDuConstructeurAuSimulateur) {
+    const TFamille& sp5 = *familleParNumero(FAMILLE_SP5);
+#if defined(Q_OS_WIN)
+    EXPECT_EQ(sp5.places({"C:/Kirvane", "C:/Windows", QString()}),
+              (QStringList{"C:/Windows/system32/SP5.DLL", "C:/Windows/SysWOW64/SP5.DLL",
+                           "C:/Kirvane/SP5SIM.DLL"}));
+#else
+    EXPECT_EQ(sp5.places({"/opt/kirvane", "", QString()}),
+              QStringList{"/opt/kirvane/libsp5sim.so"});
+    // Installed: beside the executable, then in the private library folder.
+    EXPECT_EQ(sp5.places({"/usr/bin", "", "../lib/kirvane"}),
+              (QStringList{"/usr/bin/libsp5sim.so", "/usr/lib/kirvane/libsp5sim.so"}));
+    // Without a Windows folder the V6 and the CAMPUS have no place: not installed.
+    const TCheminsCentrales chemins = cheminsCentrales({"/opt/kirvane", "", QString()});
+    EXPECT_TRUE(chemins.at(FAMILLE_V6).isEmpty());
+    EXPECT_TRUE(chemins.at(FAMILLE_CAMPUS).isEmpty());
+#endif
+}
+
+TEST(FamillesCentrales, ChaqueTypeAppartientAUneFamille) {
+    const struct {
+        int type;
+        int famille; // 0: none
+    } cas[] = {{CENTRALE_SP5, FAMILLE_SP5},
+               {CENTRALE_SIMULATION_SP5, FAMILLE_SP5},
+               {CENTRALE_V6, FAMILLE_V6},
+               {CENTRALE_CAMPUS, FAMILLE_CAMPUS},
+               {CENTRALE_AUDIO, 0},
+               {0, 0},
+               {-1, 0}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.type);
+        const TFamille* f = familleDuType(c.type);
+        EXPECT_EQ(f ? f->famille : 0, c.famille);
+    }
+    // Detection order, and a family number that is the real unit's kind.
+    std::vector<int> ordre;
+    for (const TFamille& f : famillesCentrales()) {
+        ordre.push_back(f.famille);
+        EXPECT_EQ(f.typeCentrale, f.famille);
+    }
+    EXPECT_EQ(ordre, (std::vector<int>{FAMILLE_SP5, FAMILLE_V6, FAMILLE_CAMPUS}));
+}
+
+TEST(FamillesCentrales, NomsDeLOutilEnLigneDeCommande) {
+    EXPECT_EQ(optionsCentrales(), (QStringList{"simulation-sp5", "sp5", "v6", "campus"}));
+    const struct {
+        const char* option;
+        int type;
+    } cas[] = {{"simulation-sp5", CENTRALE_SIMULATION_SP5},
+               {"SP5", CENTRALE_SP5},
+               {"v6", CENTRALE_V6},
+               {"Campus", CENTRALE_CAMPUS},
+               {"sp6", 0},
+               {"", 0}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.option);
+        EXPECT_EQ(typeParOption(QString::fromLatin1(c.option)), c.type);
+    }
+}
+
+TEST(FamillesCentrales, LaFabriqueSuitLaTable) {
+    const TFabriqueCentrale fabrique = fabriqueCentralesStandard();
+    // The SP5 driver on a missing library: made, not installed.
+    TCreationCentrale sp5 = fabrique(FAMILLE_SP5, QStringLiteral("/nulle/part/libsp5sim.so"));
+    ASSERT_NE(sp5.centrale, nullptr);
+    EXPECT_FALSE(sp5.centrale->CentraleInstallee);
+    EXPECT_EQ(sp5.centrale->typeCentrale, CENTRALE_SIMULATION_SP5);
+    // A family without driver yet, and an unknown family: nothing.
+    EXPECT_EQ(fabrique(FAMILLE_V6, QStringLiteral("/v6")).centrale, nullptr);
+    EXPECT_EQ(fabrique(99, QStringLiteral("/x")).centrale, nullptr);
+}
+
+} // namespace
