@@ -93,9 +93,16 @@ void TMoteurAcquisition::boucleLecture(TGenreLecture genre) {
         // The stop button and the settings handlers call arreteAcq: end at once.
         if (!c.acqPeriodiqueEnCours)
             break;
-        a = std::clamp(a, 0, static_cast<int>(fifo_.size()));
-        if (a >= 1) {
-            traiterTransfert(a, genre);
+        if (a == LIREFIFO_RAPPELER) {
+            // A wait ran out inside the driver: it has already waited, so the loop reads
+            // again at once, without counting a wait, after the pending events.
+            vue_.traiterMessages();
+        } else if (a < 0) {
+            // The unit is gone: the same end as a failed presence test.
+            nouveauxParametres = true;
+            typeSortieMP = 13;
+        } else if (a >= 1) {
+            traiterTransfert(std::min(a, static_cast<int>(fifo_.size())), genre);
         } else {
             vue_.traiterMessages();
             RetourFIFOZero();

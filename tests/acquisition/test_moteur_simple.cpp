@@ -163,6 +163,44 @@ TEST_F(MoteurSimple, DebranchementCode13) {
     EXPECT_EQ(series.tv2[0][60], 0.0f);
 }
 
+TEST_F(MoteurSimple, RetoursNegatifsDeLireFifo) {
+    // "Call again" is neither data nor an empty read: no wait is counted, so no presence
+    // test comes however many there are; an empty read is a wait; "unit gone" ends the
+    // acquisition as an unplugged unit does.
+    const struct {
+        int retour;
+        int nombre; // reads that return it, from the first
+        bool presencesAttendues;
+        bool perdue;
+    } cas[] = {
+        {LIREFIFO_RAPPELER, 150, false, false},
+        {0, 150, true, false},
+        {LIREFIFO_PERDUE, 1, false, true},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.retour);
+        TCentraleScript u;
+        TSeriesMesurees s;
+        TVueEssai v;
+        TMoteurAcquisition m{&u, s, v};
+        u.sommeilMs = 1;
+        for (int l = 1; l <= c.nombre; ++l)
+            u.retoursForces[l] = c.retour;
+        m.BAcquisitionClick();
+        EXPECT_EQ(m.MODEGENERAL, 2);
+        EXPECT_EQ(u.presencesTestees > 0, c.presencesAttendues) << u.presencesTestees;
+        if (c.perdue) {
+            ASSERT_EQ(v.avertissements.size(), 1u);
+            EXPECT_EQ(v.avertissements[0], TMoteurAcquisition::texteDebranchement);
+            continue;
+        }
+        EXPECT_TRUE(v.avertissements.empty());
+        ASSERT_EQ(s.nbVoiesMesurees, 1);
+        for (int64_t k = 0; k < u.nbPts0X; ++k)
+            ASSERT_NEAR(s.tv2[0][k], u.attendu(1, k, 0), 1e-4) << k;
+    }
+}
+
 TEST_F(MoteurSimple, AttenteLongueDuDeclenchement) {
     unite.setModeDeclenchement(2, false);
     unite.muette = true;
