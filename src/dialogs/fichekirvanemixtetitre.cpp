@@ -25,7 +25,6 @@ constexpr int HAUTEUR_PAGES = 598;
 constexpr int HAUTEUR_MEMO = 124;
 constexpr int HAUTEUR_IMAGE = 150;
 
-
 void colorerFond(QWidget* w, const QColor& fond) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, fond);

@@ -43,7 +43,7 @@ struct TSourceAxes {
     std::vector<int> VoiesActivesSignaux;
     int nbVoiesActivesX = 0;
     std::array<float, 8> calibresDispo{};
-    std::vector<QString> twCals; // per range: widest graduation label
+    std::vector<QString> twCals;    // per range: widest graduation label
     std::vector<QString> sCalibres; // per range: its name
     double dureeTotale0X = 0.0;
 };

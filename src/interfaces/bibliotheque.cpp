@@ -35,7 +35,9 @@ void TBibliotheque::decharger() {
     }
 }
 
-TBibliotheque::~TBibliotheque() { decharger(); }
+TBibliotheque::~TBibliotheque() {
+    decharger();
+}
 
 bool TBibliotheque::charger(const QString& cheminAbsolu) {
     liberer();

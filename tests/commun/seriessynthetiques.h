@@ -21,14 +21,22 @@ inline float valeurSynthetique(int i, double t, double duree) {
     const double a = 0.8 * calibresSynthetiques[static_cast<size_t>(i % 4)];
     const double phase = 2 * pi * f * t;
     switch (i) {
-    case 0: return static_cast<float>(a * std::sin(phase));
-    case 1: return static_cast<float>(std::sin(phase) >= 0 ? a : -a);
-    case 2: return static_cast<float>(a * (2 * std::abs(2 * (f * t - std::floor(f * t + 0.5))) - 1));
-    case 3: return static_cast<float>(a * std::exp(-3 * t / duree) * std::sin(3 * phase));
-    case 4: return static_cast<float>(0.5 * a * std::cos(phase));
-    case 5: return static_cast<float>(a * (2 * (f * t - std::floor(f * t)) - 1));
-    case 6: return static_cast<float>(a * std::sin(phase) * std::sin(0.25 * phase));
-    default: return static_cast<float>(a * 0.3);
+    case 0:
+        return static_cast<float>(a * std::sin(phase));
+    case 1:
+        return static_cast<float>(std::sin(phase) >= 0 ? a : -a);
+    case 2:
+        return static_cast<float>(a * (2 * std::abs(2 * (f * t - std::floor(f * t + 0.5))) - 1));
+    case 3:
+        return static_cast<float>(a * std::exp(-3 * t / duree) * std::sin(3 * phase));
+    case 4:
+        return static_cast<float>(0.5 * a * std::cos(phase));
+    case 5:
+        return static_cast<float>(a * (2 * (f * t - std::floor(f * t)) - 1));
+    case 6:
+        return static_cast<float>(a * std::sin(phase) * std::sin(0.25 * phase));
+    default:
+        return static_cast<float>(a * 0.3);
     }
 }
 

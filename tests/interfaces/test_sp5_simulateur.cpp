@@ -54,7 +54,6 @@ protected:
             mots[static_cast<std::size_t>(k) * c.nbVoiesSignaux + c.idxTraitKirvane[j]];
         return c.Ux(c.VoiesActivesSignaux[j], mot >> 4);
     }
-
 };
 
 TEST_F(SP5Simulateur, InstallationEtCalibrage) {
