@@ -63,15 +63,16 @@ std::optional<QByteArray> fichierCSV(const TInstantaneExport& e) {
     if (!s)
         return std::nullopt;
     TLignesFichier f(tailleEstimee(e, *s, 10));
+    const char separateur = e.separateurCSV == ',' ? ',' : '.';
     f.ajoute(QStringLiteral("t(s)"));
     for (const TSerieExport& serie : e.series)
         f.ajoute(u';' + enTete(serie));
     f.finLigne();
     for (int64_t i = s->i0; i <= s->i1; ++i) {
-        f.ajouteG6(tempsTableau(e, s->i0, i));
+        f.ajouteG6(tempsTableau(e, s->i0, i), separateur);
         for (const TSerieExport& serie : e.series) {
             f.ajoute(';');
-            f.ajouteG6(serie.valeurs[i]);
+            f.ajouteG6(serie.valeurs[i], separateur);
         }
         f.finLigne();
     }

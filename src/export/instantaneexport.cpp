@@ -71,6 +71,7 @@ TInstantaneExport instantaneExport(const TSeriesMesurees& store, const TCentrale
     e.t0 = contexte.t0;
     e.tFin = contexte.tFin;
     e.OptionCouleursRegressi = contexte.OptionCouleursRegressi;
+    e.separateurCSV = contexte.separateurCSV == ',' ? ',' : '.';
     e.heureAcq = store.heureAcq;
     e.maintenant = QDateTime::currentDateTime();
     e.locale = QLocale::system();

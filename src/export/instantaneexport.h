@@ -50,6 +50,9 @@ struct TInstantaneExport {
     QString titreProgramme;         // «Kirvane - 3.2.2.0»
     int OptionCouleursRegressi = 1; // 1: the Regressi file carries the curve colours
     QString commentairePerso = texteComPersoDefaut;
+    // Decimal separator of the CSV table: '.' (the format's own) or ',' (read as numbers by
+    // a spreadsheet set up for French); the columns stay separated by ";".
+    char separateurCSV = '.';
 };
 
 // The settings of the window that the snapshot takes besides the store and the unit.
@@ -57,6 +60,7 @@ struct TContexteExport {
     float t0 = 0.0f;
     double tFin = 0.0;
     int OptionCouleursRegressi = 1;
+    char separateurCSV = '.';
 };
 
 // Fills a snapshot from the committed series of the store and the unit's last timing; the

@@ -30,9 +30,9 @@ void TLignesFichier::ajoute(const QString& texte) {
     octets_.append(versWindows1252(texte));
 }
 
-int TLignesFichier::ajouteG6(float x) {
+int TLignesFichier::ajouteG6(float x, char separateur) {
     char tampon[tailleTexteAscii];
-    const int n = texteG6Ascii(x, '.', tampon);
+    const int n = texteG6Ascii(x, separateur, tampon);
     octets_.append(tampon, n);
     return n;
 }

@@ -24,8 +24,9 @@ public:
     void ajoute(const char* ascii) { ajoute(std::string_view(ascii)); }
     void ajoute(const QString& texte);
     void ajoute(char c) { octets_.append(c); }
-    // texteG6 with "." whatever the regional separator; returns the length written.
-    int ajouteG6(float x);
+    // texteG6 with the given separator ("." whatever the regional one by default);
+    // returns the length written.
+    int ajouteG6(float x, char separateur = '.');
     void espaces(int nombre) {
         if (nombre > 0)
             octets_.append(nombre, ' ');

@@ -58,7 +58,8 @@ bool TFicheKirvaneMixte::enregistrer(TBoutonOutil bouton) {
     // The snapshot is taken before any dialog: what is written is what was on screen when
     // the button was pressed.
     const TContexteExport contexte{graphe->ecran.g.t0, graphe->ecran.curseurs.tFin,
-                                   reglages.OptionCouleursRegressi};
+                                   reglages.OptionCouleursRegressi,
+                                   reglages.optionSeparateurCSV == 1 ? ',' : '.'};
     const TInstantaneExport e = instantaneExport(series, *centrales.SP5, contexte);
     // The writer's own selection decides, so the message and the file never disagree
     // (a right marker before the left one leaves no sample either).

@@ -4,6 +4,7 @@
 #include "chaines.h"
 #include "fichechoixtransfert.h"
 #include "fichekirvanechoixcentrale.h"
+#include "fichekirvanemixteoptions.h"
 #include "fichekirvanemixtetitre.h"
 #include "formats.h"
 #include "graphefiche.h"
@@ -358,6 +359,9 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
         break;
     case TBoutonOutil::SBTransfertDirectREG:
         transfererRegressi();
+        break;
+    case TBoutonOutil::SBOptions:
+        SBOptionsClick();
         break;
     case TBoutonOutil::SBVoirTableau:
         PTableauVisible = c.SBVoirTableau->isChecked();

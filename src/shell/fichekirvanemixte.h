@@ -28,6 +28,8 @@
 
 class TFicheKirvaneMixteTitre;
 class TFicheKirvaneAttenteDeclAcq;
+class TFicheKirvaneMixteOptions;
+struct TValeursPreferences;
 class TGrapheFiche;
 struct DispositionMesuresSurEcran;
 
@@ -159,6 +161,11 @@ public:
     // handed to Regressi; the transfer button goes off when Regressi cannot be started.
     TIssueTransfert transfererRegressi();
     TTransfertRegressi& transfertRegressi() { return *transfertRegressi_; }
+    // The preferences dialog (fiche_preferences.cpp), created at its first use and kept.
+    TFicheKirvaneMixteOptions& preferences();
+    // SBOptions: the dialog shown modally; its choices applied when it closes with
+    // "Appliquer".
+    void SBOptionsClick();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -268,4 +275,6 @@ private:
     };
     std::optional<TEtatTimers> etatAvantFermeture_;
     bool detruite_ = false;
+    std::unique_ptr<TFicheKirvaneMixteOptions> preferences_;
+    void appliquerPreferences(const TValeursPreferences& v);
 };

@@ -250,6 +250,7 @@ void TReglagesKirvane::lire(const TMagasinReglages& magasin,
     for (std::size_t k = 0; k < dossiersEnregistrement.size(); ++k)
         dossiersEnregistrement[k] =
             magasin.lireTexte(DOSSIERS_ENREGISTREMENT[k]).value_or(QString());
+    optionSeparateurCSV = magasin.lireEntier(SEPARATEUR_CSV).value_or(0) == 1 ? 1 : 0;
 }
 
 void TReglagesKirvane::ecrire(TMagasinReglages& magasin) const {
@@ -270,6 +271,7 @@ void TReglagesKirvane::ecrire(TMagasinReglages& magasin) const {
     const auto& couleurs = enregistrerCouleurs ? clsVX : clsV0;
     for (int i = 0; i < 8; ++i)
         magasin.ecrireEntier(couleurVoie(i), static_cast<std::int32_t>(couleurs[i]));
+    magasin.ecrireEntier(SEPARATEUR_CSV, optionSeparateurCSV);
     // Only once a file was saved: a first run stores nothing more than the values above.
     for (std::size_t k = 0; k < dossiersEnregistrement.size(); ++k)
         if (!dossiersEnregistrement[k].isEmpty())

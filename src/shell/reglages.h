@@ -82,6 +82,8 @@ inline const QString SEUIL_PRETRIG = QStringLiteral("Seuil Pretrig");
 inline const QString DOSSIERS_ENREGISTREMENT[3] = {QStringLiteral("Dossier des fichiers Regressi"),
                                                    QStringLiteral("Dossier des fichiers texte"),
                                                    QStringLiteral("Dossier des fichiers CSV")};
+// 0: "." in the CSV files, 1: ",".
+inline const QString SEPARATEUR_CSV = QStringLiteral("Séparateur décimal CSV");
 // "voie 0" .. "voie 7"
 QString couleurVoie(int i);
 } // namespace NomsReglages
@@ -107,6 +109,7 @@ struct TReglagesKirvane {
     int OptionCouleursRegressi = 1;
     double tMaxPretrigDispo = 5.0;
     std::array<TColor, 8> clsVX = ::clsV0;
+    int optionSeparateurCSV = 0;      // 0 "." in the CSV files, 1 ","
     bool enregistrerCouleurs = false; // not stored: chosen in the preferences
     std::array<TColor, 8> clsV0 = ::clsV0;
     // Folder of the last file saved in each format (Regressi, text, CSV); empty until then.
@@ -116,7 +119,8 @@ struct TReglagesKirvane {
     // names a file (QFileInfo::exists by default).
     void lire(const TMagasinReglages& magasin,
               const std::function<bool(const QString&)>& fichierExiste = {});
-    // Writes every stored value, in a fixed order; the interface is never written.
+    // Writes every stored value, in a fixed order (the CSV separator after the colours); the
+    // interface is never written.
     void ecrire(TMagasinReglages& magasin) const;
     // Once per start, after reading; saturates instead of wrapping.
     void compterUtilisation();

@@ -78,6 +78,7 @@ TEST(OptionsCli, LignesAcceptees) {
              o.declenchement = 1;
              o.seuil = QStringLiteral("-1");
          }},
+        {"--csv-virgule --csv m.csv", [](TOptionsCli& o) { o.csvVirgule = true; }},
         {"--trames 3 --regressi a.rw3 --txt a.txt --csv m.csv",
          [](TOptionsCli& o) {
              o.trames = 3;
@@ -162,6 +163,7 @@ TEST(OptionsCli, LignesRefusees) {
          "Les options --voie-synchro et --seuil demandent --declenchement seuil."},
         {"--pretrig 50 --csv m.csv",
          "Les options --sens et --pretrig demandent --declenchement seuil ou externe."},
+        {"--csv-virgule --txt a.txt", "L'option --csv-virgule demande --csv."},
     };
     for (const CasRefuse& c : cas) {
         SCOPED_TRACE(c.ligne);

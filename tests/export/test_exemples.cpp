@@ -43,6 +43,18 @@ INSTANTIATE_TEST_SUITE_P(Fichiers, Exemples,
                              return std::string(info.param.fichier).substr(8);
                          });
 
+// With the comma option every number of the CSV table takes ",", the columns keep ";" and
+// the header is unchanged; the other formats ignore the option.
+TEST(FichierCSV, VirguleDecimale) {
+    TInstantaneExport e = exempleExport();
+    e.separateurCSV = ',';
+    const std::optional<QByteArray> ecrit = fichierCSV(e);
+    ASSERT_TRUE(ecrit.has_value());
+    EXPECT_EQ(*ecrit, fichierAttendu("exemple-virgule.csv")) << ecrit->constData();
+    EXPECT_EQ(*fichierTXT(e), fichierAttendu("exemple.txt"));
+    EXPECT_EQ(*fichierRegressi(e), fichierAttendu("exemple.rw3"));
+}
+
 // The accented letters and "£" of the Regressi file are single Windows-1252 bytes.
 TEST(FichierRegressi, OctetsWindows1252) {
     const QByteArray f = *fichierRegressi(exempleExport());

@@ -57,6 +57,7 @@ TEST_F(Reglages, PremierLancementEcritLesValeursParDefautAvecLeursTypes) {
     EXPECT_EQ(relu.lireReel(SEUIL_PRETRIG), 5.0);
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(relu.lireEntier(couleurVoie(i)), static_cast<std::int32_t>(clsV0[i])) << i;
+    EXPECT_EQ(relu.lireEntier(SEPARATEUR_CSV), 0);                // the point, as the format has it
     EXPECT_FALSE(relu.lireTexte(INTERFACE_UTILISEE).has_value()); // never written
 
     // The second start counts on from the stored value.
@@ -206,6 +207,22 @@ TEST_F(Reglages, ValeursHorsLimitesRameneesDansLesLimites) {
     }
 }
 
+// The comma comes back at the next start; any other stored value is the point.
+TEST_F(Reglages, SeparateurDesFichiersCSV) {
+    executer([](TReglagesKirvane& r) { r.optionSeparateurCSV = 1; });
+    EXPECT_EQ(executer().optionSeparateurCSV, 1);
+    for (const std::int32_t stocke : {0, 2, -1}) {
+        {
+            TMagasinReglagesQSettings magasin(ini());
+            magasin.ecrireEntier(SEPARATEUR_CSV, stocke);
+        }
+        TMagasinReglagesQSettings magasin(ini());
+        TReglagesKirvane r;
+        r.lire(magasin);
+        EXPECT_EQ(r.optionSeparateurCSV, 0) << stocke;
+    }
+}
+
 TEST_F(Reglages, CouleursGardeesTellesQuEnregistreesOctetHautCompris) {
     const std::array<TColor, 8> couleurs{0xFF0000FF, 0x02000090, 0,          0x00FFFFFF,
                                          0x80808080, 0x7FFFFFFF, 0xFFFFFFFF, 0x01020304};
@@ -294,7 +311,7 @@ TEST(ReglagesEcriture, OrdreEtTypesDesValeurs) {
         NOMBRE_UTILISATIONS, DUREE_TOTALE,   NOMBRE_POINTS,  VERSION_REGRESSI,  CHEMIN_REGRESSI,
         OPTION_REGRESSI,     OPTION_EXCEL,   OPTION_OOO,     COULEURS_REGRESSI, SEUIL_PRETRIG,
         couleurVoie(0),      couleurVoie(1), couleurVoie(2), couleurVoie(3),    couleurVoie(4),
-        couleurVoie(5),      couleurVoie(6), couleurVoie(7)};
+        couleurVoie(5),      couleurVoie(6), couleurVoie(7), SEPARATEUR_CSV};
     EXPECT_EQ(magasin.ordre, attendu);
     EXPECT_EQ(magasin.valeurs[DUREE_TOTALE].typeId(), QMetaType::Double);
     EXPECT_EQ(magasin.valeurs[NOMBRE_POINTS].typeId(), QMetaType::Int);

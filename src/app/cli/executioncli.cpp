@@ -85,6 +85,7 @@ int acquerirEtEnregistrer(const TOptionsCli& o, TGestionnaireCentrales& g, TCons
     TContexteExport contexte;
     contexte.t0 = 0.0f;
     contexte.tFin = u.dureeTotaleAX;
+    contexte.separateurCSV = o.csvVirgule ? ',' : '.';
     const TInstantaneExport e = instantaneExport(series, u, contexte);
     return enregistrerFichiers(o, e, console) ? SORTIE_OK : SORTIE_ECHEC;
 }

@@ -190,6 +190,8 @@ QString verifierEnsemble(const TOptionsCli& o) {
     if (o.regressi.isEmpty() && o.txt.isEmpty() && o.csv.isEmpty())
         return QStringLiteral("Aucun fichier demandé : indiquez au moins une des options "
                               "--regressi, --txt ou --csv.");
+    if (o.csvVirgule && o.csv.isEmpty())
+        return QStringLiteral("L'option --csv-virgule demande --csv.");
     const bool seuil = o.declenchement == 1;
     if (!seuil && (!o.voieSynchro.isEmpty() || o.seuil.has_value()))
         return QStringLiteral("Les options --voie-synchro et --seuil demandent "
@@ -239,6 +241,10 @@ TAnalyseCli analyserOptions(const QStringList& arguments) {
         }
         if (nom == QLatin1String("--lister")) {
             r.options.lister = true;
+            continue;
+        }
+        if (nom == QLatin1String("--csv-virgule")) {
+            r.options.csvVirgule = true;
             continue;
         }
         if (!optionsAValeur.contains(nom)) {
@@ -291,6 +297,8 @@ QString texteAideCli() {
         "  --regressi F.rw3       enregistre au format Regressi\n"
         "  --txt F.txt            enregistre au format texte\n"
         "  --csv F.csv            enregistre au format CSV\n"
+        "  --csv-virgule          virgule décimale dans le fichier CSV (pour un tableur en\n"
+        "                         français) ; sans elle, le point\n"
         "  --help, --aide         affiche cette aide\n"
         "\n"
         "Les valeurs s'écrivent comme dans la fenêtre, à la française quelle que soit la\n"

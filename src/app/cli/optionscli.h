@@ -35,6 +35,7 @@ struct TOptionsCli {
     QString regressi;
     QString txt;
     QString csv;
+    bool csvVirgule = false; // "," as decimal separator in the CSV table
 
     bool operator==(const TOptionsCli&) const = default;
 };
