@@ -217,7 +217,7 @@ TFicheKirvaneMixteOptions::TFicheKirvaneMixteOptions(const QString& titreApplica
     auto* tout = new QVBoxLayout(this);
     tout->addWidget(PCPreferences, 1);
     tout->addLayout(boutons);
-    resize(1000, 560);
+    resize(1100, 560); // the five tabs side by side
 }
 
 void TFicheKirvaneMixteOptions::construirePageTemps() {
@@ -587,6 +587,7 @@ TValeursPreferences TFicheKirvaneMixteOptions::valeurs() const {
     v.optionSeparateurCSV = RBSeparateurCSVVirgule->isChecked() ? 1 : 0;
     v.OptionCouleursRegressi = CBCouleursRegressi->isChecked() ? 1 : 0;
     v.enregistrerCouleurs = CBEnregistrerCouleurs->isChecked();
+    v.clsVX = couleursPanneaux;
     const TRegressiChoisi r = regressi();
     v.versionRegressiDefaut = r.versionRegressiDefaut;
     v.cheminREGRESSINonDefautX = r.cheminREGRESSINonDefautX;

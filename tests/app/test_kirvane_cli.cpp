@@ -423,7 +423,7 @@ TEST_F(KirvaneCli, ExtensionEtSortieStandard) {
                 CelluleTableur c;
                 c.nombre = a.value(QLatin1String("office:value-type")) == QLatin1String("float");
                 c.valeur = a.value(QLatin1String("office:value")).toDouble();
-                c.texte = r.readElementText(QXmlStreamReader::IncludeChildElements);
+                c.texte = r.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
                 ligne.insert(ligne.end(), static_cast<std::size_t>(std::min(n, 1000)), c);
             }
         }

@@ -6,11 +6,14 @@
 #include "graphefiche.h"
 #include "seriessynthetiques.h"
 
+#include <cmath>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -29,6 +32,7 @@ class TestPreferencesFiche : public QObject, private TEssaiFiche {
 
     // The window on the simulator, holding eight synthetic series in the default colours.
     void ouvrir() {
+        QFile::remove(dossier.filePath(QStringLiteral("Kirvane.ini"))); // the defaults
         fiche = std::make_unique<TFicheKirvaneMixte>(demarrage(nullptr));
         fiche->show();
         fiche->finInitialisation();
@@ -139,7 +143,8 @@ private slots:
         QVERIFY(informations.isEmpty());
         QVERIFY(fiche->TimerPresenceSP5.isActive());
         const TReglagesKirvane& r = fiche->reglages;
-        QCOMPARE(r.DureeTotaleDFT, 0.05);
+        // 50 ms as the unit's 100 ns steps give it.
+        QVERIFY(std::fabs(r.DureeTotaleDFT - 0.05) < 1e-8);
         QCOMPARE(r.NbPtsDFT, int64_t(2001));
         QCOMPARE(r.optionTransfertREGRESSI, 1);
         QCOMPARE(r.optionTransfertEXCEL, 3);
@@ -149,7 +154,7 @@ private slots:
         QVERIFY(r.enregistrerCouleurs);
         QVERIFY(fiche->moteur->optionEffaceTrame);
         QCOMPARE(r.clsVX[2], vert);
-        QCOMPARE(fiche->reglagesAcq->DureeTotaleDFT, 0.05);
+        QCOMPARE(fiche->reglagesAcq->DureeTotaleDFT, r.DureeTotaleDFT);
         // The stored curve of EA2 is recoloured, the others keep theirs.
         QCOMPARE(fiche->series.voiesMesurees[2].clVM, vert);
         QCOMPARE(fiche->series.voiesMesurees[1].clVM, clsV0[1]);
@@ -177,11 +182,12 @@ private slots:
         QCOMPARE(fiche->c.CBNbPoints->currentText(), QStringLiteral("2001"));
 
         // Stored at exit.
+        const double dureeRetenue = r.DureeTotaleDFT;
         cleanup();
         TMagasinReglagesQSettings stock(dossier.filePath(QStringLiteral("Kirvane.ini")));
         QCOMPARE(stock.lireEntier(NomsReglages::SEPARATEUR_CSV), 1);
         QCOMPARE(stock.lireEntier(NomsReglages::OPTION_EXCEL), 3);
-        QCOMPARE(stock.lireReel(NomsReglages::DUREE_TOTALE), 0.05);
+        QCOMPARE(stock.lireReel(NomsReglages::DUREE_TOTALE), dureeRetenue);
         QCOMPARE(stock.lireEntier(NomsReglages::couleurVoie(2)), std::int32_t(vert));
     }
 
@@ -191,7 +197,7 @@ private slots:
         dansLeDialogue([&](TFicheKirvaneMixteOptions& d) {
             taper(d.CBDureeTotaledft, QStringLiteral("50 ms"));
             d.BOptionsAnnuler->setFocus(Qt::TabFocusReason);
-            QTRY_COMPARE(d.regles.v.DureeTotaleDFT, 0.05);
+            QTRY_VERIFY(std::fabs(d.regles.v.DureeTotaleDFT - 0.05) < 1e-8);
             d.CBSeuilPretrig->setCurrentIndex(3);
             emit d.CBSeuilPretrig->activated(3); // "10 s"
             d.RBSeparateurCSVVirgule->setChecked(true);
@@ -251,7 +257,7 @@ private slots:
             d.BOptionsOK->click();
         });
         QCOMPARE(fiche->reglages.NbPtsDFT, int64_t(5001));
-        QCOMPARE(fiche->reglages.DureeTotaleDFT, 0.02);
+        QVERIFY(std::fabs(fiche->reglages.DureeTotaleDFT - 0.02) < 1e-8);
     }
 
     // "Changer" picks the Regressi program (run under Wine here); a vanished file puts the
