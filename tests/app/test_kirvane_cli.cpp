@@ -388,195 +388,191 @@ TEST_F(KirvaneCli, ExtensionEtSortieStandard) {
     EXPECT_FALSE(QFile::exists(fichier("mesure")));
     EXPECT_TRUE(r.sortie.startsWith(QStringLiteral("t(s);u[0_M](V)\r\n")));
     EXPECT_EQ(lignes(r.sortie.toUtf8().split('\n').mid(1), ';').size(), 11u);
-    // One cell of a sheet as a spreadsheet read it: a number or a text.
-    struct CelluleTableur {
-        bool nombre = false;
-        double valeur = 0.0;
-        QString texte;
+}
+
+// One cell of a sheet as a spreadsheet read it: a number or a text.
+struct CelluleTableur {
+    bool nombre = false;
+    double valeur = 0.0;
+    QString texte;
+};
+
+// The rows of the first sheet of a flat OpenDocument spreadsheet (.fods), repeated cells
+// and rows spelt out; the trailing empty cells of a row are dropped.
+std::vector<std::vector<CelluleTableur>> lireFeuilleFods(const QByteArray& xml) {
+    std::vector<std::vector<CelluleTableur>> feuille;
+    QXmlStreamReader r(xml);
+    int repetitionsLigne = 1;
+    std::vector<CelluleTableur> ligne;
+    while (!r.atEnd()) {
+        r.readNext();
+        if (r.isStartElement() && r.name() == QLatin1String("table-row")) {
+            ligne.clear();
+            repetitionsLigne = std::max(
+                1, r.attributes().value(QLatin1String("table:number-rows-repeated")).toInt());
+        } else if (r.isEndElement() && r.name() == QLatin1String("table-row")) {
+            while (!ligne.empty() && !ligne.back().nombre && ligne.back().texte.isEmpty())
+                ligne.pop_back();
+            if (!ligne.empty())
+                for (int k = 0; k < repetitionsLigne; ++k)
+                    feuille.push_back(ligne);
+        } else if (r.isEndElement() && r.name() == QLatin1String("table")) {
+            break; // the first sheet only
+        } else if (r.isStartElement() && r.name() == QLatin1String("table-cell")) {
+            const QXmlStreamAttributes a = r.attributes();
+            const int n =
+                std::max(1, a.value(QLatin1String("table:number-columns-repeated")).toInt());
+            CelluleTableur c;
+            c.nombre = a.value(QLatin1String("office:value-type")) == QLatin1String("float");
+            c.valeur = a.value(QLatin1String("office:value")).toDouble();
+            c.texte = r.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            ligne.insert(ligne.end(), static_cast<std::size_t>(std::min(n, 1000)), c);
+        }
+    }
+    return feuille;
+}
+
+// What a French spreadsheet makes of the CSV tables: LibreOffice Calc, started in a French
+// locale with its own profile, opens each file as a user does (";" between columns,
+// Windows-1252) and saves it as a flat OpenDocument sheet.
+TEST_F(KirvaneCli, CsvVirguleLuCommeDesNombresParUnTableurFrancais) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) absent : installez le paquet libreoffice-calc "
+                        "(outils/tester.sh le fait) pour vérifier la lecture du CSV.";
+    QProcess localeA;
+    localeA.start(QStringLiteral("locale"), {QStringLiteral("-a")});
+    ASSERT_TRUE(localeA.waitForFinished(10000));
+    ASSERT_TRUE(QString::fromLocal8Bit(localeA.readAllStandardOutput())
+                    .contains(QStringLiteral("fr_FR.utf8"), Qt::CaseInsensitive))
+        << "locale fr_FR.UTF-8 absente : outils/tester.sh la crée (locale-gen)";
+
+    const Resultat virgule = lancer({"--entrees", "EA0,EA1", "--duree", "20 ms", "--points", "1001",
+                                     "--csv", fichier("virgule.csv"), "--csv-virgule"});
+    ASSERT_EQ(virgule.code, 0) << virgule.erreurs.toStdString();
+    const Resultat point = lancer({"--entrees", "EA0,EA1", "--duree", "20 ms", "--points", "1001",
+                                   "--csv", fichier("point.csv")});
+    ASSERT_EQ(point.code, 0) << point.erreurs.toStdString();
+
+    QProcess calc;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* v : {"LANG", "LC_ALL", "LANGUAGE"})
+        env.insert(QString::fromLatin1(v), QStringLiteral("fr_FR.UTF-8"));
+    env.insert(QStringLiteral("HOME"), dossier.path());
+    calc.setProcessEnvironment(env);
+    calc.setProcessChannelMode(QProcess::MergedChannels);
+    calc.start(soffice, {QStringLiteral("-env:UserInstallation=") +
+                             QUrl::fromLocalFile(fichier("profil")).toString(),
+                         QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                         QStringLiteral("--infilter=CSV:59,34,1,1"), QStringLiteral("--convert-to"),
+                         QStringLiteral("fods"), QStringLiteral("--outdir"), fichier("calc"),
+                         fichier("virgule.csv"), fichier("point.csv")});
+    ASSERT_TRUE(calc.waitForFinished(280000)) << "LibreOffice ne s'est pas terminé";
+    const QByteArray journal = calc.readAll();
+    auto feuille = [&](const char* nom) {
+        QFile f(dossier.filePath(QStringLiteral("calc/") + QString::fromUtf8(nom)));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nom << " : " << journal.constData();
+        return lireFeuilleFods(f.readAll());
     };
+    const auto calcVirgule = feuille("virgule.fods");
+    const auto calcPoint = feuille("point.fods");
 
-    // The rows of the first sheet of a flat OpenDocument spreadsheet (.fods), repeated cells
-    // and rows spelt out; the trailing empty cells of a row are dropped.
-    std::vector<std::vector<CelluleTableur>> lireFeuilleFods(const QByteArray& xml) {
-        std::vector<std::vector<CelluleTableur>> feuille;
-        QXmlStreamReader r(xml);
-        int repetitionsLigne = 1;
-        std::vector<CelluleTableur> ligne;
-        while (!r.atEnd()) {
-            r.readNext();
-            if (r.isStartElement() && r.name() == QLatin1String("table-row")) {
-                ligne.clear();
-                repetitionsLigne = std::max(
-                    1, r.attributes().value(QLatin1String("table:number-rows-repeated")).toInt());
-            } else if (r.isEndElement() && r.name() == QLatin1String("table-row")) {
-                while (!ligne.empty() && !ligne.back().nombre && ligne.back().texte.isEmpty())
-                    ligne.pop_back();
-                if (!ligne.empty())
-                    for (int k = 0; k < repetitionsLigne; ++k)
-                        feuille.push_back(ligne);
-            } else if (r.isEndElement() && r.name() == QLatin1String("table")) {
-                break; // the first sheet only
-            } else if (r.isStartElement() && r.name() == QLatin1String("table-cell")) {
-                const QXmlStreamAttributes a = r.attributes();
-                const int n =
-                    std::max(1, a.value(QLatin1String("table:number-columns-repeated")).toInt());
-                CelluleTableur c;
-                c.nombre = a.value(QLatin1String("office:value-type")) == QLatin1String("float");
-                c.valeur = a.value(QLatin1String("office:value")).toDouble();
-                c.texte = r.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
-                ligne.insert(ligne.end(), static_cast<std::size_t>(std::min(n, 1000)), c);
-            }
-        }
-        return feuille;
+    // The values the files hold, read back with their own separator.
+    QFile csv(fichier("virgule.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lignesCsv = csv.readAll().replace(',', '.').split('\n');
+    const auto valeurs = lignes(lignesCsv.mid(1), ';');
+    ASSERT_EQ(valeurs.size(), 1001u);
+    {
+        SCOPED_TRACE("virgule");
+        verifierSignaux(valeurs, {0, 1}, 2e-5, 1001);
     }
 
-    // What a French spreadsheet makes of the CSV tables: LibreOffice Calc, started in a French
-    // locale with its own profile, opens each file as a user does (";" between columns,
-    // Windows-1252) and saves it as a flat OpenDocument sheet.
-    TEST_F(KirvaneCli, CsvVirguleLuCommeDesNombresParUnTableurFrancais) {
-        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-        if (soffice.isEmpty())
-            GTEST_SKIP() << "LibreOffice (soffice) absent : installez le paquet libreoffice-calc "
-                            "(outils/tester.sh le fait) pour vérifier la lecture du CSV.";
-        QProcess localeA;
-        localeA.start(QStringLiteral("locale"), {QStringLiteral("-a")});
-        ASSERT_TRUE(localeA.waitForFinished(10000));
-        ASSERT_TRUE(QString::fromLocal8Bit(localeA.readAllStandardOutput())
-                        .contains(QStringLiteral("fr_FR.utf8"), Qt::CaseInsensitive))
-            << "locale fr_FR.UTF-8 absente : outils/tester.sh la crée (locale-gen)";
-
-        const Resultat virgule = lancer({"--entrees", "EA0,EA1", "--duree", "20 ms", "--points",
-                                         "1001", "--csv", fichier("virgule.csv"), "--csv-virgule"});
-        ASSERT_EQ(virgule.code, 0) << virgule.erreurs.toStdString();
-        const Resultat point = lancer({"--entrees", "EA0,EA1", "--duree", "20 ms", "--points",
-                                       "1001", "--csv", fichier("point.csv")});
-        ASSERT_EQ(point.code, 0) << point.erreurs.toStdString();
-
-        QProcess calc;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* v : {"LANG", "LC_ALL", "LANGUAGE"})
-            env.insert(QString::fromLatin1(v), QStringLiteral("fr_FR.UTF-8"));
-        env.insert(QStringLiteral("HOME"), dossier.path());
-        calc.setProcessEnvironment(env);
-        calc.setProcessChannelMode(QProcess::MergedChannels);
-        calc.start(soffice,
-                   {QStringLiteral("-env:UserInstallation=") +
-                        QUrl::fromLocalFile(fichier("profil")).toString(),
-                    QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                    QStringLiteral("--infilter=CSV:59,34,1,1"), QStringLiteral("--convert-to"),
-                    QStringLiteral("fods"), QStringLiteral("--outdir"), fichier("calc"),
-                    fichier("virgule.csv"), fichier("point.csv")});
-        ASSERT_TRUE(calc.waitForFinished(280000)) << "LibreOffice ne s'est pas terminé";
-        const QByteArray journal = calc.readAll();
-        auto feuille = [&](const char* nom) {
-            QFile f(dossier.filePath(QStringLiteral("calc/") + QString::fromUtf8(nom)));
-            EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nom << " : " << journal.constData();
-            return lireFeuilleFods(f.readAll());
-        };
-        const auto calcVirgule = feuille("virgule.fods");
-        const auto calcPoint = feuille("point.fods");
-
-        // The values the files hold, read back with their own separator.
-        QFile csv(fichier("virgule.csv"));
-        ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lignesCsv = csv.readAll().replace(',', '.').split('\n');
-        const auto valeurs = lignes(lignesCsv.mid(1), ';');
-        ASSERT_EQ(valeurs.size(), 1001u);
-        {
-            SCOPED_TRACE("virgule");
-            verifierSignaux(valeurs, {0, 1}, 2e-5, 1001);
+    // Comma: every cell below the header is the number written.
+    ASSERT_EQ(calcVirgule.size(), 1002u);
+    EXPECT_EQ(calcVirgule[0][1].texte, QStringLiteral("u[0_M](V)"));
+    int nombres = 0;
+    for (std::size_t k = 0; k < valeurs.size(); ++k) {
+        const auto& l = calcVirgule[k + 1];
+        ASSERT_EQ(l.size(), 3u) << "ligne " << k;
+        for (std::size_t j = 0; j < 3; ++j) {
+            EXPECT_TRUE(l[j].nombre) << "ligne " << k << " : " << l[j].texte.toStdString();
+            EXPECT_DOUBLE_EQ(l[j].valeur, valeurs[k][j]);
+            nombres += l[j].nombre ? 1 : 0;
         }
-
-        // Comma: every cell below the header is the number written.
-        ASSERT_EQ(calcVirgule.size(), 1002u);
-        EXPECT_EQ(calcVirgule[0][1].texte, QStringLiteral("u[0_M](V)"));
-        int nombres = 0;
-        for (std::size_t k = 0; k < valeurs.size(); ++k) {
-            const auto& l = calcVirgule[k + 1];
-            ASSERT_EQ(l.size(), 3u) << "ligne " << k;
-            for (std::size_t j = 0; j < 3; ++j) {
-                EXPECT_TRUE(l[j].nombre) << "ligne " << k << " : " << l[j].texte.toStdString();
-                EXPECT_DOUBLE_EQ(l[j].valeur, valeurs[k][j]);
-                nombres += l[j].nombre ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(nombres, 3003);
-        // Point, the format's default: the same locale takes the decimals for texts, which
-        // shows the French reading was in force.
-        ASSERT_EQ(calcPoint.size(), 1002u);
-        int textes = 0;
-        for (std::size_t k = 1; k < calcPoint.size(); ++k)
-            for (const CelluleTableur& c : calcPoint[k])
-                textes += c.nombre ? 0 : 1;
-        EXPECT_GT(textes, 2000);
     }
+    EXPECT_EQ(nombres, 3003);
+    // Point, the format's default: the same locale takes the decimals for texts, which
+    // shows the French reading was in force.
+    ASSERT_EQ(calcPoint.size(), 1002u);
+    int textes = 0;
+    for (std::size_t k = 1; k < calcPoint.size(); ++k)
+        for (const CelluleTableur& c : calcPoint[k])
+            textes += c.nombre ? 0 : 1;
+    EXPECT_GT(textes, 2000);
+}
 
-    struct CasErreur {
-        const char* nom;
-        QStringList arguments;
-        const char* simulateur;
-        int code;
-        const char* message;
+struct CasErreur {
+    const char* nom;
+    QStringList arguments;
+    const char* simulateur;
+    int code;
+    const char* message;
+};
+
+TEST_F(KirvaneCli, ErreursEnFrancais) {
+    const QString f = fichier("e.csv");
+    const CasErreur cas[] = {
+        {"option inconnue", {"--vitesse", "2", "--csv", f}, "", 2, "Option inconnue : --vitesse."},
+        {"durée illisible",
+         {"--duree", "vingt ms", "--csv", f},
+         "",
+         1,
+         "Valeur de durée totale incorrecte. Veuillez rectifier."},
+        {"points illisibles",
+         {"--points", "12a", "--csv", f},
+         "",
+         1,
+         "Le nombre de points saisi est incorrect. Veuillez rectifier."},
+        {"seuil illisible",
+         {"--declenchement", "seuil", "--seuil", "x", "--csv", f},
+         "",
+         1,
+         "La valeur du seuil de déclenchement comporte une erreur de saisie."},
+        {"centrale absente",
+         {"--centrale", "v6", "--csv", f},
+         "",
+         1,
+         "Centrale SYSAM V6 non installée sur cet ordinateur"},
+        {"centrale débranchée",
+         {"--csv", f},
+         "debranche=1",
+         1,
+         "Centrale SIMULATION SP5 non connectée"},
+        {"calibre inconnu",
+         {"--calibre", "EA0=3", "--csv", f},
+         "",
+         1,
+         "Calibre incorrect pour EA0 : « 3 »"},
+        {"entrée inactive",
+         {"--calibre", "EA2=1", "--csv", f},
+         "",
+         1,
+         "Le calibre de l'entrée EA2 ne peut pas être choisi : l'entrée n'est pas activée."},
+        {"partenaire différentiel",
+         {"--differentiel", "0", "--entrees", "EA0,EA4", "--csv", f},
+         "",
+         1,
+         "L'entrée EA4 ne peut pas être activée : son canal est en mode différentiel."},
     };
-
-    TEST_F(KirvaneCli, ErreursEnFrancais) {
-        const QString f = fichier("e.csv");
-        const CasErreur cas[] = {
-            {"option inconnue",
-             {"--vitesse", "2", "--csv", f},
-             "",
-             2,
-             "Option inconnue : --vitesse."},
-            {"durée illisible",
-             {"--duree", "vingt ms", "--csv", f},
-             "",
-             1,
-             "Valeur de durée totale incorrecte. Veuillez rectifier."},
-            {"points illisibles",
-             {"--points", "12a", "--csv", f},
-             "",
-             1,
-             "Le nombre de points saisi est incorrect. Veuillez rectifier."},
-            {"seuil illisible",
-             {"--declenchement", "seuil", "--seuil", "x", "--csv", f},
-             "",
-             1,
-             "La valeur du seuil de déclenchement comporte une erreur de saisie."},
-            {"centrale absente",
-             {"--centrale", "v6", "--csv", f},
-             "",
-             1,
-             "Centrale SYSAM V6 non installée sur cet ordinateur"},
-            {"centrale débranchée",
-             {"--csv", f},
-             "debranche=1",
-             1,
-             "Centrale SIMULATION SP5 non connectée"},
-            {"calibre inconnu",
-             {"--calibre", "EA0=3", "--csv", f},
-             "",
-             1,
-             "Calibre incorrect pour EA0 : « 3 »"},
-            {"entrée inactive",
-             {"--calibre", "EA2=1", "--csv", f},
-             "",
-             1,
-             "Le calibre de l'entrée EA2 ne peut pas être choisi : l'entrée n'est pas activée."},
-            {"partenaire différentiel",
-             {"--differentiel", "0", "--entrees", "EA0,EA4", "--csv", f},
-             "",
-             1,
-             "L'entrée EA4 ne peut pas être activée : son canal est en mode différentiel."},
-        };
-        for (const CasErreur& c : cas) {
-            SCOPED_TRACE(c.nom);
-            const Resultat r = lancer(c.arguments, QString::fromUtf8(c.simulateur));
-            EXPECT_EQ(r.code, c.code);
-            EXPECT_TRUE(r.erreurs.contains(QString::fromUtf8(c.message)))
-                << r.erreurs.toStdString();
-            EXPECT_TRUE(r.sortie.isEmpty());
-            EXPECT_FALSE(QFile::exists(f));
-        }
+    for (const CasErreur& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const Resultat r = lancer(c.arguments, QString::fromUtf8(c.simulateur));
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_TRUE(r.erreurs.contains(QString::fromUtf8(c.message))) << r.erreurs.toStdString();
+        EXPECT_TRUE(r.sortie.isEmpty());
+        EXPECT_FALSE(QFile::exists(f));
     }
+}
 
 } // namespace
