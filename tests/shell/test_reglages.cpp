@@ -336,9 +336,10 @@ TEST(ReglagesEcriture, DossiersDesEnregistrements) {
     r.dossiersEnregistrement = {QStringLiteral("/home/eleve/tp"), QString(),
                                 QStringLiteral("C:\\Mesures")};
     r.ecrire(magasin);
-    ASSERT_EQ(magasin.ordre.size(), 20u);
-    EXPECT_EQ(magasin.ordre[18], DOSSIERS_ENREGISTREMENT[0]);
-    EXPECT_EQ(magasin.ordre[19], DOSSIERS_ENREGISTREMENT[2]);
+    ASSERT_EQ(magasin.ordre.size(), 21u);
+    EXPECT_EQ(magasin.ordre[18], SEPARATEUR_CSV);
+    EXPECT_EQ(magasin.ordre[19], DOSSIERS_ENREGISTREMENT[0]);
+    EXPECT_EQ(magasin.ordre[20], DOSSIERS_ENREGISTREMENT[2]);
 
     TReglagesKirvane relu;
     relu.lire(magasin, [](const QString&) { return true; });
