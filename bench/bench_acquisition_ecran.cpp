@@ -26,7 +26,9 @@ public:
     std::array<TColor, 8> couleurs = clsV0;
     TCentrale* unite = nullptr;
     TSeriesMesurees* series = nullptr;
-    void setModeDessinVM() override { ecran.setModeDessinVM(etatEcran(unite, 3), *series); }
+    void setModeDessinVM() override {
+        ecran.setModeDessinVM(etatEcran(unite, MODE_ACQ_SIMPLE), *series);
+    }
     void dessinerLot(const TLotAcquisition& l) override {
         traceur.dessinerLot(ecran.iEcranX, ecran.g, l, ecran.modeDessinVM, couleurs);
     }
@@ -49,7 +51,8 @@ struct TBanc {
         unite->setDurees(duree, nbPts, false);
         vue.unite = unite.get();
         vue.series = &series;
-        vue.ecran.redimensionnementEcran(1060, 725, 1.0, 1.0, etatEcran(unite.get(), 0), series);
+        vue.ecran.redimensionnementEcran(1060, 725, 1.0, 1.0, etatEcran(unite.get(), MODE_VIERGE),
+                                         series);
         moteur = std::make_unique<TMoteurAcquisition>(unite.get(), series, vue);
     }
     ~TBanc() {
@@ -67,7 +70,7 @@ void BM_Acquisition10MHzAvecDessin(benchmark::State& etat) {
     for (auto _ : etat) {
         QElapsedTimer t;
         t.start();
-        b.moteur->MODEGENERAL = 0;
+        b.moteur->MODEGENERAL = MODE_VIERGE;
         b.moteur->BAcquisitionClick();
         etat.SetIterationTime(t.nsecsElapsed() * 1e-9);
     }
@@ -81,7 +84,7 @@ BENCHMARK(BM_Acquisition10MHzAvecDessin)->UseManualTime()->Unit(benchmark::kMill
 void BM_Acquisition10sReactivite(benchmark::State& etat) {
     TBanc b(10.0, 1001);
     for (auto _ : etat) {
-        b.moteur->MODEGENERAL = 0;
+        b.moteur->MODEGENERAL = MODE_VIERGE;
         b.moteur->BAcquisitionClick();
     }
     etat.counters["ecart_max_ms"] = static_cast<double>(b.vue.ecartMaxMs);

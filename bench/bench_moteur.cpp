@@ -94,7 +94,7 @@ public:
 
 class TVueMuette : public TVueAcquisition {
 public:
-    void setModeGeneral(int) override {}
+    void modeGeneralChange(TModeGeneral) override {}
     void afficherMessage(const QString&) override {}
     void legendeBoutonAcquisition(const QString&) override {}
     void valeurDirecte(int, double) override {}

@@ -113,15 +113,15 @@ void TMoteurAcquisition::boucleLecture(TGenreLecture genre) {
         bool continuer = c.nbVoiesSignaux > 0 && !c.trameTerminee && !stop;
         switch (genre) {
         case TGenreLecture::Simple:
-            continuer = continuer && MODEGENERAL == 3 && !nouveauxParametres;
+            continuer = continuer && MODEGENERAL == MODE_ACQ_SIMPLE && !nouveauxParametres;
             break;
         case TGenreLecture::TrameRapide:
             // Permanent mode switched off in fast frames: the frame is completed first.
-            continuer =
-                continuer && ((MODEGENERAL == 5 && !nouveauxParametres) || typeSortieMP == 14);
+            continuer = continuer && ((MODEGENERAL == MODE_ACQ_PERMANENTE && !nouveauxParametres) ||
+                                      typeSortieMP == SORTIE_ARRET_RAPIDE);
             break;
         case TGenreLecture::TrameLente:
-            continuer = continuer && MODEGENERAL == 5 && !nouveauxParametres;
+            continuer = continuer && MODEGENERAL == MODE_ACQ_PERMANENTE && !nouveauxParametres;
             break;
         }
         if (!continuer)
@@ -272,7 +272,7 @@ int64_t TMoteurAcquisition::limiteSilenceMs() const {
 void TMoteurAcquisition::RetourFIFOZero() {
     TCentrale& c = *SP5;
     const int pause = std::clamp(c.tSleepFifo, 1, attenteMaxMs);
-    auto fin = [this](int code) {
+    auto fin = [this](TSortieMP code) {
         nouveauxParametres = true;
         typeSortieMP = code;
     };
@@ -283,7 +283,7 @@ void TMoteurAcquisition::RetourFIFOZero() {
         const double periode = std::min<double>(c.tAttenteMaxDecl, 1.0);
         if (dtAttenteX > periode) {
             if (c.presentePendantAcq() == -1) {
-                fin(sortieDebranchement);
+                fin(SORTIE_DEBRANCHEMENT);
             } else {
                 c.tAcqAttDecl = c.chronometre.Mesure();
                 if (c.tAcqAttDecl / 1000.0 >= c.tAttenteMaxDecl)
@@ -297,7 +297,7 @@ void TMoteurAcquisition::RetourFIFOZero() {
     // Acquiring: values are still due. A unit that stays silent far longer than its
     // transfers take has lost them (dropped words): what was read is committed.
     if (silence_.isValid() && silence_.elapsed() > limiteSilenceMs()) {
-        fin(c.presentePendantAcq() == -1 ? sortieDebranchement : sortieDonneesManquantes);
+        fin(c.presentePendantAcq() == -1 ? SORTIE_DEBRANCHEMENT : SORTIE_DONNEES_MANQUANTES);
         return;
     }
     // One short sleep per empty transfer; after eight of them, is the unit still there?
@@ -308,7 +308,7 @@ void TMoteurAcquisition::RetourFIFOZero() {
     }
     const int present = c.presentePendantAcq();
     if (present == -1) {
-        fin(sortieDebranchement);
+        fin(SORTIE_DEBRANCHEMENT);
     } else if (present == 1) {
         vue_.traiterMessages();
         dtAttenteX = 0.0;
@@ -321,7 +321,7 @@ void TMoteurAcquisition::verifierFinMesures() {
     if (finMesures_.elapsed() < intervalleFinMesures_)
         return;
     messageFinMesures_ = true;
-    if (MODEGENERAL == 3)
+    if (MODEGENERAL == MODE_ACQ_SIMPLE)
         vue_.afficherMessage(QStringLiteral("Mesures terminées, récupération des valeurs"));
 }
 

@@ -9,9 +9,9 @@ QString TMesureDirecte::texteValeur(double volts) {
     return QStringLiteral("  ") + formatReel(4, 4, volts) + QStringLiteral("V");
 }
 
-TValeursDirectes TMesureDirecte::rafraichir(TCentrale* centrale, int modeGeneral) const {
+TValeursDirectes TMesureDirecte::rafraichir(TCentrale* centrale, TModeGeneral modeGeneral) const {
     TValeursDirectes r;
-    if (bloqueTimerAcqDirecte || centrale == nullptr || modeGeneral == 3 || modeGeneral == 5)
+    if (bloqueTimerAcqDirecte || centrale == nullptr || acquisitionEnCours(modeGeneral))
         return r;
     TCentrale& u = *centrale;
     const int nbSignaux =

@@ -2,6 +2,7 @@
 // Direct measurement: between acquisitions the channel panel shows the voltage on every
 // active input, refreshed by the window's TimerAcqDir (300 ms) like a voltmeter.
 #include "centrale.h"
+#include "etatsacquisition.h"
 
 #include <QString>
 #include <array>
@@ -27,9 +28,9 @@ public:
     bool bloqueTimerAcqDirecte = false;
 
     // One refresh. modeGeneral: the window state; nothing is read while an acquisition
-    // runs (3 or 5), so that no immediate measurement interleaves with FIFO reads.
+    // runs, so that no immediate measurement interleaves with FIFO reads.
     // Never throws: a library error counts as an absent unit.
-    TValeursDirectes rafraichir(TCentrale* centrale, int modeGeneral) const;
+    TValeursDirectes rafraichir(TCentrale* centrale, TModeGeneral modeGeneral) const;
 
     // The field text of a voltage: "  " + engineering format with 4 digits + "V",
     // «  1,234 mV», «  12,50 V», «  0,00 V».

@@ -40,11 +40,11 @@ namespace {
 
 // An exit code that ends permanent mode is never replaced by a settings change, and the
 // loss of the unit or a quit request by nothing.
-int codeRetenu(int actuel, int nouveau) {
-    if (actuel == TMoteurAcquisition::sortieDebranchement ||
-        actuel == TMoteurAcquisition::sortieDonneesManquantes || actuel == 15)
+TSortieMP codeRetenu(TSortieMP actuel, TSortieMP nouveau) {
+    if (actuel == SORTIE_DEBRANCHEMENT || actuel == SORTIE_DONNEES_MANQUANTES ||
+        actuel == SORTIE_QUITTER)
         return actuel;
-    if ((actuel == 1 || actuel == 14) && nouveau >= 2 && nouveau <= 12)
+    if ((actuel == SORTIE_ARRET || actuel == SORTIE_ARRET_RAPIDE) && changementReglage(nouveau))
         return actuel;
     return nouveau;
 }
@@ -58,7 +58,7 @@ int signauxApres(const TCentrale& c, const TChangementMP& ch) {
         const int k = v - c.nbCanauxUt;
         if (k < 0)
             return true;
-        if (ch.code == 6 && k == r.MPEntree)
+        if (ch.code == MP_MODE_DIFF && k == r.MPEntree)
             return !r.MPModeDiff;
         return !(k < static_cast<int>(c.canauxDiff.size()) && c.canauxDiff[k]);
     };
@@ -66,24 +66,29 @@ int signauxApres(const TCentrale& c, const TChangementMP& ch) {
     int n = 0;
     for (int j = 0; j < nbActives; ++j) {
         const int v = c.VoiesActivesX[j];
-        if (!(ch.code == 2 && v == r.MPEntree) && signal(v))
+        if (!(ch.code == MP_VOIE_ACTIVE && v == r.MPEntree) && signal(v))
             ++n;
     }
-    if (ch.code == 2 && r.MPVoieActive && signal(r.MPEntree))
+    if (ch.code == MP_VOIE_ACTIVE && r.MPVoieActive && signal(r.MPEntree))
         ++n;
     return n;
 }
 
 } // namespace
 
+void TMoteurAcquisition::setModeGeneral(TModeGeneral a) {
+    MODEGENERAL = a;
+    vue_.modeGeneralChange(a);
+}
+
 void TMoteurAcquisition::BAcquisitionClick() {
     if (SP5 == nullptr)
         return;
     switch (MODEGENERAL) {
-    case 0:
-    case 1:
-    case 2:
-    case 4: {
+    case MODE_VIERGE:
+    case MODE_REGLAGES_MODIFIES:
+    case MODE_MESURES:
+    case MODE_PERMANENT_ARRETE: {
         vue_.timerAcqDirecte(false);
         // Signals, not inputs: the second input of a differential channel whose first
         // input is off is active but measures nothing.
@@ -108,21 +113,19 @@ void TMoteurAcquisition::BAcquisitionClick() {
             (alimentee ? QStringLiteral("\n\r et si elle est alimentée.") : QStringLiteral(".")));
         return;
     }
-    case 3:
-        typeSortieMP = codeRetenu(typeSortieMP, 1);
+    case MODE_ACQ_SIMPLE:
+        typeSortieMP = codeRetenu(typeSortieMP, SORTIE_ARRET);
         SP5->arreteAcq();
-        MODEGENERAL = 2;
-        vue_.setModeGeneral(2);
+        setModeGeneral(MODE_MESURES);
         return;
-    case 5:
+    case MODE_ACQ_PERMANENTE:
         SP5->arreteAcq();
         stop = true;
         if (modeBalayage == 0) {
-            typeSortieMP = codeRetenu(typeSortieMP, 1);
-            MODEGENERAL = 4;
-            vue_.setModeGeneral(4);
+            typeSortieMP = codeRetenu(typeSortieMP, SORTIE_ARRET);
+            setModeGeneral(MODE_PERMANENT_ARRETE);
         } else {
-            typeSortieMP = codeRetenu(typeSortieMP, 14);
+            typeSortieMP = codeRetenu(typeSortieMP, SORTIE_ARRET_RAPIDE);
         }
         return;
     default:
@@ -136,31 +139,29 @@ void TMoteurAcquisition::setModepermanent(bool mp) {
 }
 
 void TMoteurAcquisition::clicModePermanent(bool coche) {
-    if (MODEGENERAL == 5) {
+    if (MODEGENERAL == MODE_ACQ_PERMANENTE) {
         if (modeBalayage == 1) {
-            typeSortieMP = codeRetenu(typeSortieMP, 14);
+            typeSortieMP = codeRetenu(typeSortieMP, SORTIE_ARRET_RAPIDE);
             typeSortieMP1 = -1;
         } else {
-            typeSortieMP = codeRetenu(typeSortieMP, 1);
+            typeSortieMP = codeRetenu(typeSortieMP, SORTIE_ARRET);
             setModepermanent(false);
-            MODEGENERAL = 4;
-            vue_.setModeGeneral(4);
+            setModeGeneral(MODE_PERMANENT_ARRETE);
         }
         nouveauxParametres = true;
         return;
     }
     setModepermanent(coche);
-    MODEGENERAL = coche ? 4 : 2;
-    vue_.setModeGeneral(MODEGENERAL);
+    setModeGeneral(coche ? MODE_PERMANENT_ARRETE : MODE_MESURES);
 }
 
-void TMoteurAcquisition::nouveauReglage(int code) {
-    if (SP5 == nullptr || code < 2 || code > 12)
+void TMoteurAcquisition::nouveauReglage(TSortieMP code) {
+    if (SP5 == nullptr || !changementReglage(code))
         return;
     const TReglagesMP valeurs = *this;
-    if (MODEGENERAL != 5) {
+    if (MODEGENERAL != MODE_ACQ_PERMANENTE) {
         // No frame to wait for: the unit takes the change at once.
-        if (code != 12)
+        if (code != MP_ACQ_PRECEDENTE)
             appliquerReglage ? appliquerReglage(code, valeurs)
                              : appliquerReglageUnite(code, valeurs);
         return;
@@ -172,9 +173,9 @@ void TMoteurAcquisition::nouveauReglage(int code) {
 }
 
 void TMoteurAcquisition::quitterPendantAcquisition() {
-    if (MODEGENERAL != 5)
+    if (MODEGENERAL != MODE_ACQ_PERMANENTE)
         return;
-    typeSortieMP = codeRetenu(typeSortieMP, 15);
+    typeSortieMP = codeRetenu(typeSortieMP, SORTIE_QUITTER);
     nouveauxParametres = true;
     if (SP5 != nullptr)
         SP5->arreteAcq();
@@ -202,11 +203,10 @@ void TMoteurAcquisition::Acquisition() {
         if (!modePermanent) {
             modeDoubleTrameX = false;
             trameX = 0;
-            typeSortieMP = 0;
+            typeSortieMP = SORTIE_AUCUNE;
             changements_.clear();
             vue_.afficherMessage(QStringLiteral("Acquisition en cours..."));
-            MODEGENERAL = 3;
-            vue_.setModeGeneral(3);
+            setModeGeneral(MODE_ACQ_SIMPLE);
             vue_.debutAcquisition(false);
             decisionAjout();
             preparerStore();
@@ -254,8 +254,7 @@ void TMoteurAcquisition::erreurAcquisition(const QString& detail) {
     }
     changements_.clear();
     vue_.masquerAttenteLongue();
-    MODEGENERAL = modePermanent ? 4 : 2;
-    vue_.setModeGeneral(MODEGENERAL);
+    setModeGeneral(modePermanent ? MODE_PERMANENT_ARRETE : MODE_MESURES);
     vue_.legendeBoutonAcquisition(QStringLiteral("Démarrer l'acquisition"));
     QString texte = QStringLiteral("L'acquisition a été interrompue par une erreur");
     texte += detail.isEmpty() ? QStringLiteral(".") : QStringLiteral(" :\n\r") + detail;
@@ -274,8 +273,7 @@ void TMoteurAcquisition::acquisitionPermanente() {
     TCentrale& c = *SP5;
     vue_.afficherMessage(QStringLiteral("Acquisition en cours..."));
     vue_.legendeBoutonAcquisition(QStringLiteral("Arrêter"));
-    MODEGENERAL = 5;
-    vue_.setModeGeneral(5);
+    setModeGeneral(MODE_ACQ_PERMANENTE);
     vue_.debutAcquisition(true);
     vue_.setModeDessinVM();
     modeBalayage = c.dureeTotale0X <= c.tRemanence ? 1 : 0;
@@ -285,7 +283,7 @@ void TMoteurAcquisition::acquisitionPermanente() {
     c.Reset();
     c.NbPtsFifo = calculerNbPtsFifo(c.dt0X, c.nbVoiesSignaux, c.nbPtsFifoMin);
     stop = false;
-    typeSortieMP = 0;
+    typeSortieMP = SORTIE_AUCUNE;
     typeSortieMP1 = 0;
     nbTramesAcq = 0;
     numFichierTR = -1;
@@ -297,13 +295,13 @@ void TMoteurAcquisition::acquisitionPermanente() {
     vue_.redessiner(true);
     c.prepareTousPRX(true);
 
-    while (!stop && modePermanent && MODEGENERAL == 5) {
+    while (!stop && modePermanent && MODEGENERAL == MODE_ACQ_PERMANENTE) {
         if (SP5->nbVoiesSignaux <= 0) {
             SortieNormaleMP(); // nothing left to read: what was acquired is kept
             break;
         }
         if (changements_.empty())
-            typeSortieMP = 0;
+            typeSortieMP = SORTIE_AUCUNE;
         const bool doubleAvant = modeDoubleTrameX;
         decisionDoubleTrame();
         if (modeDoubleTrameX != doubleAvant)
@@ -322,7 +320,7 @@ void TMoteurAcquisition::acquisitionPermanente() {
         else
             acquisitionTrameLente();
         vue_.traiterMessages();
-        if (typeSortieMP != 0 || !changements_.empty()) {
+        if (typeSortieMP != SORTIE_AUCUNE || !changements_.empty()) {
             ptFront = 0;
             DessinerLesCourbes = false;
             traiterCodeSortie();
@@ -333,20 +331,20 @@ void TMoteurAcquisition::acquisitionPermanente() {
         }
     }
     // Permanent mode switched off from elsewhere: the acquisition is still committed.
-    if (MODEGENERAL == 5)
+    if (MODEGENERAL == MODE_ACQ_PERMANENTE)
         SortieNormaleMP();
 }
 
 void TMoteurAcquisition::traiterCodeSortie() {
-    const int code = typeSortieMP;
-    const bool fin = code == 1 || code == sortieDebranchement || code == 14 || code == 15 ||
-                     code == sortieDonneesManquantes;
+    const TSortieMP code = typeSortieMP;
+    const bool fin = code == SORTIE_ARRET || code == SORTIE_DEBRANCHEMENT ||
+                     code == SORTIE_ARRET_RAPIDE || code == SORTIE_QUITTER ||
+                     code == SORTIE_DONNEES_MANQUANTES;
     if (fin) {
-        if (code == 14) {
+        if (code == SORTIE_ARRET_RAPIDE) {
             if (typeSortieMP1 == -1)
                 setModepermanent(false);
-            MODEGENERAL = 4;
-            vue_.setModeGeneral(4);
+            setModeGeneral(MODE_PERMANENT_ARRETE);
         }
         SortieNormaleMP();
         DessinerLesCourbes = true;
@@ -354,21 +352,22 @@ void TMoteurAcquisition::traiterCodeSortie() {
         for (const TChangementMP& ch : changements_)
             appliquerChangement(ch, false);
         changements_.clear();
-        if (code == 15)
+        if (code == SORTIE_QUITTER)
             vue_.quitter();
         return;
     }
     bool sansCourbes = false;
     for (const TChangementMP& ch : changements_) {
-        if (MODEGENERAL != 5) {
+        if (MODEGENERAL != MODE_ACQ_PERMANENTE) {
             appliquerChangement(ch, false); // permanent mode ended on the way
             continue;
         }
         appliquerChangement(ch, true);
-        sansCourbes = sansCourbes || ch.code == 4 || ch.code == 5 || ch.code == 12;
+        sansCourbes = sansCourbes || ch.code == MP_NB_POINTS || ch.code == MP_DUREE_TOTALE ||
+                      ch.code == MP_ACQ_PRECEDENTE;
     }
     changements_.clear();
-    typeSortieMP = 0;
+    typeSortieMP = SORTIE_AUCUNE;
     DessinerLesCourbes = !sansCourbes;
 }
 
@@ -382,7 +381,7 @@ void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepa
         SortieNormaleMP();
         prepareStore = false;
     }
-    if (ch.code == 12) {
+    if (ch.code == MP_ACQ_PRECEDENTE) {
         if (!prepareStore)
             return;
         // The settings panel's own routine when there is one (it shows the timing it
@@ -406,16 +405,16 @@ void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepa
     if (!prepareStore)
         return;
     switch (ch.code) {
-    case 2:
-    case 6:
+    case MP_VOIE_ACTIVE:
+    case MP_MODE_DIFF:
         preparerStore();
         break;
-    case 4:
+    case MP_NB_POINTS:
         decisionAjout();
         vue_.setModeDessinVM();
         preparerStore();
         break;
-    case 5:
+    case MP_DUREE_TOTALE:
         modeBalayage = c.dureeTotale0X <= c.tRemanence ? 1 : 0;
         decisionAjout();
         vue_.setModeDessinVM();
@@ -427,45 +426,45 @@ void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepa
     }
 }
 
-void TMoteurAcquisition::appliquerReglageUnite(int code, const TReglagesMP& r) {
+void TMoteurAcquisition::appliquerReglageUnite(TSortieMP code, const TReglagesMP& r) {
     TCentrale& c = *SP5;
     const auto voie = static_cast<uint8_t>(std::clamp(r.MPEntree, 0, 255));
     double x = 0.0;
     switch (code) {
-    case 2:
+    case MP_VOIE_ACTIVE:
         if (r.MPVoieActive)
             c.activeVoieA(voie, false);
         else
             c.desactiveVoieA(voie, false);
         break;
-    case 3:
+    case MP_CALIBRE:
         c.setCal(voie, r.MPCalibre, false);
         break;
-    case 4:
+    case MP_NB_POINTS:
         if (texteVersReel(r.MPNbPts, x) == 0 && !r.MPNbPts.trimmed().isEmpty())
             c.setDurees(c.dureeTotale0X, arrondi64(x), false);
         break;
-    case 5:
+    case MP_DUREE_TOTALE:
         if (texteVersReel(r.MPDureeTotale, x, u"s") == 0 && !r.MPDureeTotale.trimmed().isEmpty())
             c.setDurees(x, c.nbPtsAffX > 0 ? c.nbPtsAffX : c.nbPts0X, false);
         break;
-    case 6:
+    case MP_MODE_DIFF:
         c.setModeDiff(r.MPEntree, r.MPModeDiff, false);
         break;
-    case 7:
+    case MP_TYPE_DECL:
         c.setModeDeclenchement(r.MPTypeDecl, false);
         break;
-    case 8:
+    case MP_SEUIL:
         if (texteVersReel(r.MPUSeuil, x, u"V") == 0 && !r.MPUSeuil.trimmed().isEmpty())
             c.setSeuilDecl(static_cast<float>(x));
         break;
-    case 9:
+    case MP_SENS_DECL:
         c.setSensDeclSeuil(r.MPSensDecl, false);
         break;
-    case 10:
+    case MP_VOIE_SYNCHRO:
         c.setVoieSynchro(r.MPVoieSynchro, false);
         break;
-    case 11:
+    case MP_PRETRIG:
         indexCBPretrig = std::clamp(r.MPPretrig, 0, 4);
         c.setPretrig(indexCBPretrig, false);
         break;

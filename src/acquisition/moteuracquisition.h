@@ -5,6 +5,7 @@
 // then only set fields (stop, typeSortieMP, the pending MP settings) that the loop reads
 // at its next turn.
 #include "centrale.h"
+#include "etatsacquisition.h"
 #include "seriesmesurees.h"
 #include "vueacquisition.h"
 
@@ -32,7 +33,7 @@ struct TReglagesMP {
 
 // One settings change waiting for the end of the running frame (codes 2 to 12).
 struct TChangementMP {
-    int code = 0;
+    TSortieMP code = SORTIE_AUCUNE;
     TReglagesMP valeurs;
 };
 
@@ -43,8 +44,12 @@ public:
     // The active unit; the window changes it when another interface is chosen.
     TCentrale* SP5 = nullptr;
 
-    // Window state (0..8) and the controller's fields.
-    int MODEGENERAL = 0;
+    // What the program is doing; the window reads it and mirrors it on its controls.
+    TModeGeneral MODEGENERAL = MODE_VIERGE;
+    // MODEGENERAL := a, then the window enables the controls that fit it. Every state
+    // change, the window's own included, goes through here.
+    void setModeGeneral(TModeGeneral a);
+    // The controller's fields.
     bool modePermanent = false;
     int modeBalayage = 1;
     bool modeDoubleTrameX = false;
@@ -52,7 +57,7 @@ public:
     bool optionEffaceTrame = false;
     static constexpr float LimDureeMDT = 10'000'000.0f;
     bool stop = false;
-    int typeSortieMP = 0;
+    TSortieMP typeSortieMP = SORTIE_AUCUNE;
     int typeSortieMP1 = 0;
     bool nouveauxParametres = false;
     int nbTramesAcq = 0;
@@ -70,7 +75,7 @@ public:
 
     // Applies one settings change of permanent mode to the unit (the change routines of
     // the settings panel). Without it the engine applies the change to the unit itself.
-    std::function<void(int code, const TReglagesMP&)> appliquerReglage;
+    std::function<void(TSortieMP code, const TReglagesMP&)> appliquerReglage;
 
     // The start/stop button, by window state.
     void BAcquisitionClick();
@@ -81,9 +86,9 @@ public:
     void clicModePermanent(bool coche);
     // A setting changed while permanent mode runs: the MP fields hold the new value.
     // The change waits in a queue for the end of the frame, so that none is lost.
-    void nouveauReglage(int code);
+    void nouveauReglage(TSortieMP code);
     // "Acquisition précédente" pressed during permanent mode (code 12).
-    void acquisitionPrecedente() { nouveauReglage(12); }
+    void acquisitionPrecedente() { nouveauReglage(MP_ACQ_PRECEDENTE); }
     // Quit button during permanent mode (code 15).
     void quitterPendantAcquisition();
 
@@ -97,10 +102,7 @@ public:
 
     static const QString texteDebranchement;
 
-    // Exit codes that end an acquisition early and are told at its commit: the unit no
-    // longer answers, or it answers but stopped sending values still due.
-    static constexpr int sortieDebranchement = 13;
-    static constexpr int sortieDonneesManquantes = 16;
+    // Told at the commit of an acquisition that ended with SORTIE_DONNEES_MANQUANTES.
     static const QString texteDonneesManquantes;
     // Once the trigger came, a unit that sends nothing for longer than this (seconds)
     // plus ten transfer periods ends the acquisition with what was read. The wait for the
@@ -125,7 +127,7 @@ private:
     void acquisitionPermanente();
     void traiterCodeSortie();
     void appliquerChangement(const TChangementMP& ch, bool prepareStore);
-    void appliquerReglageUnite(int code, const TReglagesMP& r);
+    void appliquerReglageUnite(TSortieMP code, const TReglagesMP& r);
     void decisionAjout();
     void decisionDoubleTrame();
     void preparerStore();

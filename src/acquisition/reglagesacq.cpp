@@ -68,12 +68,11 @@ bool TReglagesAcq::lireValeur(const QString& texte, double& valeur, QStringView 
 }
 
 bool TReglagesAcq::acquisitionEnCours() const {
-    const int e = recepteur_.etatFenetre();
-    return e == 3 || e == 5;
+    return ::acquisitionEnCours(recepteur_.etatFenetre());
 }
 
 bool TReglagesAcq::permanenteEnCours() const {
-    return recepteur_.etatFenetre() == 5;
+    return recepteur_.etatFenetre() == MODE_ACQ_PERMANENTE;
 }
 
 void TReglagesAcq::enAttente(const TReglageEnAttente& r) {

@@ -8,6 +8,7 @@
 // the window mirrors on its widgets; what the window must redraw or show is returned as
 // TEffetsReglages.
 #include "centrale.h"
+#include "etatsacquisition.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,24 +17,9 @@
 
 class TSeriesMesurees;
 
-// Exit codes of the permanent-mode loop that a settings change produces.
-enum : int {
-    MP_VOIE_ACTIVE = 2,
-    MP_CALIBRE = 3,
-    MP_NB_POINTS = 4,
-    MP_DUREE_TOTALE = 5,
-    MP_MODE_DIFF = 6,
-    MP_TYPE_DECL = 7,
-    MP_SEUIL = 8,
-    MP_SENS_DECL = 9,
-    MP_VOIE_SYNCHRO = 10,
-    MP_PRETRIG = 11,
-    MP_ACQ_PRECEDENTE = 12,
-};
-
 // One change made while an acquisition runs: the exit code and the fields it carries.
 struct TReglageEnAttente {
-    int code = 0; // typeSortieMP
+    TSortieMP code = SORTIE_AUCUNE; // typeSortieMP
     int MPEntree = 0;
     int MPCalibre = 0;
     bool MPVoieActive = false;
@@ -53,8 +39,8 @@ struct TReglageEnAttente {
 class TRecepteurReglages {
 public:
     virtual ~TRecepteurReglages() = default;
-    // MODEGENERAL: 3 single and 5 permanent acquisition running.
-    virtual int etatFenetre() const = 0;
+    // The engine's MODEGENERAL.
+    virtual TModeGeneral etatFenetre() const = 0;
     // True until the first acquisition ended.
     virtual bool premiereAcq() const = 0;
     // A change made during an acquisition: record it (MP… fields, typeSortieMP), set
@@ -243,7 +229,7 @@ private:
     // An input control changed during an acquisition: the unit stops, the change waits.
     void differer(const TReglageEnAttente& r);
     // A trigger control changed: pending during permanent mode, applied at once when idle.
-    TEffetsReglages choixDeclenchement(int& indexEtat, int index, int code,
+    TEffetsReglages choixDeclenchement(int& indexEtat, int index, TSortieMP code,
                                        int TReglageEnAttente::*champ,
                                        void (TReglagesAcq::*changer)(int));
     void changeTypeDecl_(int typeDecl1);

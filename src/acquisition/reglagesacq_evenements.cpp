@@ -151,7 +151,7 @@ TEffetsReglages TReglagesAcq::clicModeDiff(int canal, bool coche) {
     return effets_;
 }
 
-TEffetsReglages TReglagesAcq::choixDeclenchement(int& indexEtat, int index, int code,
+TEffetsReglages TReglagesAcq::choixDeclenchement(int& indexEtat, int index, TSortieMP code,
                                                  int TReglageEnAttente::*champ,
                                                  void (TReglagesAcq::*changer)(int)) {
     effets_ = {};

@@ -69,8 +69,7 @@ void TMoteurAcquisition::SortieNormaleMP() {
 void TMoteurAcquisition::valider(bool permanente) {
     TCentrale& c = *SP5;
     if (!permanente) {
-        MODEGENERAL = 2;
-        vue_.setModeGeneral(2);
+        setModeGeneral(MODE_MESURES);
     }
     c.getNbPtsPretrig();
     if (c.nbPtsPretrig > 2)
@@ -90,15 +89,14 @@ void TMoteurAcquisition::valider(bool permanente) {
         series_.valider(c, permanente ? TTypeValidation::Permanente : TTypeValidation::Simple,
                         vue_.contexteValidation());
     vue_.afficherMessage(compteur);
-    MODEGENERAL = permanente ? 4 : 2;
-    vue_.setModeGeneral(MODEGENERAL);
+    setModeGeneral(permanente ? MODE_PERMANENT_ARRETE : MODE_MESURES);
     c.idxPretrig = indexCBPretrig;
     vue_.acquisitionValidee(permanente);
     if (permanente || !bloqueTimerAcqDirecte)
         vue_.timerAcqDirecte(true);
-    if (typeSortieMP == sortieDebranchement || typeSortieMP == sortieDonneesManquantes) {
-        const int code = typeSortieMP;
-        typeSortieMP = 0;
-        vue_.avertir(code == sortieDebranchement ? texteDebranchement : texteDonneesManquantes);
+    if (typeSortieMP == SORTIE_DEBRANCHEMENT || typeSortieMP == SORTIE_DONNEES_MANQUANTES) {
+        const TSortieMP code = typeSortieMP;
+        typeSortieMP = SORTIE_AUCUNE;
+        vue_.avertir(code == SORTIE_DEBRANCHEMENT ? texteDebranchement : texteDonneesManquantes);
     }
 }

@@ -3,6 +3,7 @@
 // touches a widget: it tells the window what to show through this interface. The main
 // window implements it with its graph and its controls; the tests and the command-line
 // tool implement it without widgets, so that every acquisition runs headless.
+#include "etatsacquisition.h"
 #include "seriesmesurees.h"
 
 #include <QString>
@@ -45,8 +46,8 @@ class TVueAcquisition {
 public:
     virtual ~TVueAcquisition() = default;
 
-    // Window state (MODEGENERAL) and the enabling of the controls that fits it.
-    virtual void setModeGeneral(int mode) = 0;
+    // The engine's MODEGENERAL became mode: enable the controls that fit it.
+    virtual void modeGeneralChange(TModeGeneral mode) = 0;
     // Status text EditMessageX, repainted at once.
     virtual void afficherMessage(const QString& texte) = 0;
     // Caption of BAcquisition: "Arrêter" or "Démarrer l'acquisition".

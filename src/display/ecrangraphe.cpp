@@ -10,10 +10,6 @@
 
 namespace {
 
-bool acquisitionEnCours(int modeGeneral) {
-    return modeGeneral == 3 || modeGeneral == 5;
-}
-
 // A painter on an image that may be empty (no graph area yet): nothing is painted then.
 bool peutPeindre(const QImage& image) {
     return !image.isNull() && image.width() > 0 && image.height() > 0;
@@ -21,7 +17,7 @@ bool peutPeindre(const QImage& image) {
 
 } // namespace
 
-TEtatEcran etatEcran(const TCentrale* centrale, int modeGeneral) {
+TEtatEcran etatEcran(const TCentrale* centrale, TModeGeneral modeGeneral) {
     TEtatEcran e;
     e.modeGeneral = modeGeneral;
     if (!centrale)
@@ -60,9 +56,10 @@ void TEcranGraphe::majPixelsCurseurs(const TEtatEcran& e) {
     curseurs.yeUMinM = g.ye(curseurs.UMinM, ech);
 }
 
-bool TEcranGraphe::setZoomHX(int index, int modeGeneral) {
-    const TMarqueursZoom m = modeGeneral == 6 ? TMarqueursZoom{curseurs.t0M, curseurs.tFinM}
-                                              : TMarqueursZoom{g.t0, curseurs.tFin};
+bool TEcranGraphe::setZoomHX(int index, TModeGeneral modeGeneral) {
+    const TMarqueursZoom m = modeGeneral == MODE_MESURES_ECRAN
+                                 ? TMarqueursZoom{curseurs.t0M, curseurs.tFinM}
+                                 : TMarqueursZoom{g.t0, curseurs.tFin};
     return g.setZoomHX(index, m);
 }
 
@@ -125,13 +122,13 @@ void TEcranGraphe::dessineCourbesVM(QPainter& canvas, const TEtatEcran& e,
 
 void TEcranGraphe::dessineCurseurs(QPainter& canvas, const TEtatEcran& e) {
     switch (e.modeGeneral) {
-    case 0:
-    case 1:
-    case 2:
-    case 4:
+    case MODE_VIERGE:
+    case MODE_REGLAGES_MODIFIES:
+    case MODE_MESURES:
+    case MODE_PERMANENT_ARRETE:
         dessineCurseursT(canvas, g, curseurs);
         break;
-    case 6:
+    case MODE_MESURES_ECRAN:
         dessineCurseursMesureT(canvas, g, curseurs);
         dessineCurseursMesureU(canvas, g, curseurs);
         break;

@@ -8,6 +8,7 @@
 // - bmEcran: a work image of the engine for fast frames.
 #include "courbes.h"
 #include "curseurs.h"
+#include "etatsacquisition.h"
 #include "geometrie.h"
 
 #include <QImage>
@@ -30,7 +31,7 @@ struct TProgresAcquisition {
 // What a redraw reads from the unit and the engine.
 struct TEtatEcran {
     std::optional<TSourceAxes> source; // none without a unit
-    int modeGeneral = 0;
+    TModeGeneral modeGeneral = MODE_VIERGE;
     double dt0X = 0.0, dtAX = 0.0, dureeTotale0X = 0.0, dureeTotaleAX = 0.0;
     int64_t nbPts0X = 0, nbPtsAX = 0, nbPtsAffX = 0;
     int nbVoiesSignaux = 0, nbVoiesActivesX = 0;
@@ -39,7 +40,7 @@ struct TEtatEcran {
     TProgresAcquisition progres;
 };
 // The state of a unit (its trigger position must be up to date: getNbPtsPretrig).
-TEtatEcran etatEcran(const TCentrale* centrale, int modeGeneral);
+TEtatEcran etatEcran(const TCentrale* centrale, TModeGeneral modeGeneral);
 
 class TEcranGraphe {
 public:
@@ -74,7 +75,7 @@ public:
 
     // Horizontal zoom around the markers of the mode (red ones in the measurement mode);
     // true when the index changed.
-    bool setZoomHX(int index, int modeGeneral);
+    bool setZoomHX(int index, TModeGeneral modeGeneral);
 
     // Pixel columns and rows of the markers from their values.
     void majPixelsCurseurs(const TEtatEcran& e);

@@ -3,6 +3,7 @@
 // conversions between physical values and pixels. Pure: texts are measured through an
 // injected function, so the whole geometry runs without a window.
 #include "couleurs.h"
+#include "etatsacquisition.h"
 
 #include <QFont>
 #include <QRect>
@@ -148,12 +149,11 @@ public:
     bool setZoomHX(int index, const TMarqueursZoom& marqueurs);
     bool setZoomVX(int index);
 
-    // Enabled state of the four zoom buttons; nothing to change while an acquisition runs
-    // (general modes 3 and 5).
+    // Enabled state of the four zoom buttons; nothing to change while an acquisition runs.
     struct TBoutonsZoom {
         bool plusH, moinsH, plusV, moinsV;
     };
-    std::optional<TBoutonsZoom> activerZooms(int modeGeneral) const;
+    std::optional<TBoutonsZoom> activerZooms(TModeGeneral modeGeneral) const;
 
     // Change of current axis: p < 0 designates axis −p − 1, p >= 0 the measured channel p
     // of voies. Returns the scale (pixels per volt at zoom 1) the markers are read in.

@@ -12,8 +12,9 @@ constexpr int toleranceSaisie = 3; // pixels around a marker that grab it
 constexpr int ecartNiveaux = 5;    // pixels kept between the two red levels
 constexpr int ecartMaximal = 10;   // pixels kept between two vertical markers at most
 
-bool modeSouris(int modeGeneral) {
-    return modeGeneral == 2 || modeGeneral == 4 || modeGeneral == 6;
+bool modeSouris(TModeGeneral modeGeneral) {
+    return modeGeneral == MODE_MESURES || modeGeneral == MODE_PERMANENT_ARRETE ||
+           modeGeneral == MODE_MESURES_ECRAN;
 }
 
 bool pasValide(double dt) {
@@ -127,7 +128,7 @@ TReponseGeste TGestesGraphe::iEcranXMouseDown(TBoutonSouris bouton, int x, int y
     // Grabbing applies the rule of a move at once, so that a click near a marker leaves
     // it inside the plot, on a sample and within the duration.
     int saisi = MODES_AUCUN;
-    if (ctx.MODEGENERAL == 6) {
+    if (ctx.MODEGENERAL == MODE_MESURES_ECRAN) {
         if (saisitVertical(x, y, c_.xeT0M))
             saisi = MODES_T0M;
         else if (saisitVertical(x, y, c_.xeTFM))

@@ -4,6 +4,7 @@
 // gestures change the geometry and the markers and say what the window must do next; the
 // window changes the current axis (MAJAxeQuadrille), redraws, repaints and fills the boxes.
 #include "curseurs.h"
+#include "etatsacquisition.h"
 #include "pointage.h"
 
 #include <cstdint>
@@ -27,7 +28,7 @@ enum class TBoutonSouris { Gauche, Droit, Autre };
 
 // What the gestures read from the window and the unit.
 struct TContexteGestes {
-    int MODEGENERAL = 0;
+    TModeGeneral MODEGENERAL = MODE_VIERGE;
     double dt0X = 0.0;          // sampling interval of the settings
     double dureeTotale0X = 0.0; // total duration of the settings
     double dtAX = 0.0;          // sampling interval of the acquired data

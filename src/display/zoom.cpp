@@ -114,8 +114,8 @@ bool TGeometrieGraphe::SBVertScroll(int position) {
 }
 
 std::optional<TGeometrieGraphe::TBoutonsZoom>
-TGeometrieGraphe::activerZooms(int modeGeneral) const {
-    if (modeGeneral == 3 || modeGeneral == 5)
+TGeometrieGraphe::activerZooms(TModeGeneral modeGeneral) const {
+    if (acquisitionEnCours(modeGeneral))
         return std::nullopt;
     return TBoutonsZoom{zoomIndexH<6, zoomIndexH> 0, ZoomIndexV<6, ZoomIndexV> 0};
 }

@@ -4,6 +4,8 @@
 // the main window implements with its dialogs, its store and its acquisition engine.
 #pragma once
 
+#include "etatsacquisition.h"
+
 #include <QString>
 
 enum class TBoutonOutil {
@@ -93,7 +95,7 @@ public:
 
 // What the sequences read from the window when they run.
 struct TContexteOutils {
-    int MODEGENERAL = 0;
+    TModeGeneral MODEGENERAL = MODE_VIERGE;
     bool enregistrerX = false; // unsaved measurements
     bool peutFermer = false;   // the interface choice was abandoned: close without asking
 };

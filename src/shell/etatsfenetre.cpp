@@ -55,8 +55,7 @@ bool acquisitionPrecedenteOfferte(const TFaitsFenetre& faits) {
 
 } // namespace
 
-void setModeGeneral(int& MODEGENERAL, TEtatControles& etat, int a) {
-    MODEGENERAL = a;
+void etatSelonModeGeneral(TEtatControles& etat, TModeGeneral a) {
     etat.SBNouveau = a != MODE_VIERGE;
 }
 
@@ -155,7 +154,7 @@ void DesactiveSBCentrales(TEtatControles& e, const TFaitsFenetre& faits) {
         e.SBCentrales_ = false;
 }
 
-void activerZooms(TEtatControles& e, const TFaitsFenetre& faits, int MODEGENERAL) {
+void activerZooms(TEtatControles& e, const TFaitsFenetre& faits, TModeGeneral MODEGENERAL) {
     if (acquisitionEnCours(MODEGENERAL))
         return;
     zoomsSelonIndices(e, faits);

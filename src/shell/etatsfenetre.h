@@ -1,24 +1,11 @@
-// The window state MODEGENERAL and the rules that enable the controls fitting it. The
-// rules work on TEtatControles, one flag per control; the main window mirrors the flags
-// onto its widgets. What the rules read from the rest of the window comes in TFaitsFenetre.
+// The rules that enable the controls fitting the window state MODEGENERAL. They work on
+// TEtatControles, one flag per control; the main window mirrors the flags onto its widgets. What
+// the rules read from the rest of the window comes in TFaitsFenetre.
 #pragma once
 
+#include "etatsacquisition.h"
+
 #include <array>
-
-// Values of MODEGENERAL.
-inline constexpr int MODE_VIERGE = 0;            // nothing acquired since start or RAZ
-inline constexpr int MODE_REGLAGES_MODIFIES = 1; // settings changed, nothing acquired
-inline constexpr int MODE_MESURES = 2;           // single-acquisition measurements, idle
-inline constexpr int MODE_ACQ_SIMPLE = 3;        // single acquisition running
-inline constexpr int MODE_PERMANENT_ARRETE = 4;  // permanent acquisition stopped
-inline constexpr int MODE_ACQ_PERMANENTE = 5;    // permanent acquisition running
-inline constexpr int MODE_MESURES_ECRAN = 6;     // on-screen measurement panel open
-inline constexpr int MODE_TRANSFERT_EXCEL = 7;   // transfer to Excel running
-inline constexpr int MODE_TRANSFERT_CALC = 8;    // transfer to OpenOffice/LibreOffice Calc
-
-inline bool acquisitionEnCours(int MODEGENERAL) {
-    return MODEGENERAL == MODE_ACQ_SIMPLE || MODEGENERAL == MODE_ACQ_PERMANENTE;
-}
 
 // Largest zoom index (the zoom table has 7 entries).
 inline constexpr int ZOOM_INDEX_MAX = 6;
@@ -95,8 +82,8 @@ struct TSuitesEtat {
     bool reconstruireTableau = false;            // the table is shown: rebuild it now
 };
 
-// MODEGENERAL := a; SBNouveau enabled exactly when a ≠ 0.
-void setModeGeneral(int& MODEGENERAL, TEtatControles& etat, int a);
+// MODEGENERAL became a (the engine sets it): SBNouveau enabled exactly when a ≠ 0.
+void etatSelonModeGeneral(TEtatControles& etat, TModeGeneral a);
 
 // Start of a single acquisition, measurement panel, no interface: everything frozen.
 void desactiveComposantsAcqSimple(TEtatControles& etat, const TFaitsFenetre& faits);
@@ -115,5 +102,5 @@ void activeSBCentrales(TEtatControles& etat, const TFaitsFenetre& faits);
 void DesactiveSBCentrales(TEtatControles& etat, const TFaitsFenetre& faits);
 // Zoom buttons after a zoom change: untouched during an acquisition, otherwise "+" below
 // the largest index and "-" above 0.
-void activerZooms(TEtatControles& etat, const TFaitsFenetre& faits, int MODEGENERAL);
+void activerZooms(TEtatControles& etat, const TFaitsFenetre& faits, TModeGeneral MODEGENERAL);
 void DesactiverZooms(TEtatControles& etat);

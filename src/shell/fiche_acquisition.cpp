@@ -12,7 +12,7 @@
 #include <algorithm>
 
 TEtatEcran TFicheKirvaneMixte::etatGraphe() const {
-    TEtatEcran e = etatEcran(centrales.SP5.get(), MODEGENERAL);
+    TEtatEcran e = etatEcran(centrales.SP5.get(), modeGeneral());
     if (moteur && centrales.SP5) {
         TProgresAcquisition& p = e.progres;
         p.ptFront = moteur->ptFront;
@@ -32,12 +32,11 @@ void TFicheKirvaneMixte::BAcquisitionClick() {
     // A click takes the focus, and leaving a settings field applies what was typed or
     // picked in it; F10 and the keyboard reach the button without moving the focus, so it
     // is moved here: the acquisition runs with the value the user sees.
-    if (!acquisitionEnCours(MODEGENERAL) && c.BAcquisition->isEnabled() &&
+    if (!acquisitionEnCours(modeGeneral()) && c.BAcquisition->isEnabled() &&
         focusWidget() != c.BAcquisition)
         c.BAcquisition->setFocus(Qt::OtherFocusReason);
-    moteur->MODEGENERAL = MODEGENERAL;
     moteur->CBAjouterCourbes = c.CBAjouterCourbes->isChecked();
-    if (!acquisitionEnCours(MODEGENERAL))
+    if (!acquisitionEnCours(modeGeneral()))
         moteur->setModepermanent(c.CBModePermanent->isChecked());
     moteur->BAcquisitionClick();
 }
@@ -164,7 +163,7 @@ void TFicheKirvaneMixte::afficherAttenteLongue() {
     if (!attente_) {
         attente_ = new TFicheKirvaneAttenteDeclAcq(this);
         connect(attente_, &TFicheKirvaneAttenteDeclAcq::choixFait, this, [this](ChoixAttente ch) {
-            if (ch == ChoixAttente::arreter && acquisitionEnCours(MODEGENERAL))
+            if (ch == ChoixAttente::arreter && acquisitionEnCours(modeGeneral()))
                 BAcquisitionClick();
         });
     }
@@ -219,7 +218,7 @@ void TFicheKirvaneMixte::acquisitionValidee(bool permanente) {
         appliquerEtatReglages();
     }
     activeBoutonsOutils(etat, faits());
-    ::activerZooms(etat, faits(), MODEGENERAL);
+    ::activerZooms(etat, faits(), modeGeneral());
     appliquerEtat();
     tableauPerime();
 }
@@ -228,7 +227,7 @@ void TFicheKirvaneMixte::acquisitionTerminee() {
     masquerAttenteLongue();
     TimerTableau.stop();
     tableauPerime();
-    ::activerZooms(etat, faits(), MODEGENERAL);
+    ::activerZooms(etat, faits(), modeGeneral());
     appliquerEtat();
     sequences_.finBoucleAcquisition(contexteOutils());
 }

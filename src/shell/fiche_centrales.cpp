@@ -121,9 +121,6 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
         series = TSeriesMesurees{};
     series.numAcqDef = 0;
     // The engine follows the active unit.
-    if (!moteur)
-        moteur = std::make_unique<TMoteurAcquisition>(centrales.SP5.get(), series,
-                                                      static_cast<TVueAcquisition&>(*this));
     moteur->SP5 = centrales.SP5.get();
     relierReglages(); // the engine applies the changes of permanent mode with the rules
     // The markers span the whole duration of the unit's settings.

@@ -28,7 +28,7 @@ public:
 
     const std::shared_ptr<bool> vivant = std::make_shared<bool>(true);
 
-    int etatFenetre() const override { return fiche_.MODEGENERAL; }
+    TModeGeneral etatFenetre() const override { return fiche_.modeGeneral(); }
     bool premiereAcq() const override { return !fiche_.moteur || fiche_.moteur->premiereAcq; }
     void reglageEnAttente(const TReglageEnAttente& r) override {
         TMoteurAcquisition* m = fiche_.moteur.get();
@@ -192,17 +192,17 @@ void TFicheKirvaneMixte::relierReglages() {
             c.iEcranX->update();
         }
         if (e.axeTemps || e.zoomReapplique) {
-            if (acquisitionEnCours(MODEGENERAL))
+            if (acquisitionEnCours(modeGeneral()))
                 DesactiverZooms(etat);
             else
-                ::activerZooms(etat, faits(), MODEGENERAL);
+                ::activerZooms(etat, faits(), modeGeneral());
         }
         // The last input went off while acquiring: the acquisition ends and is committed.
-        if (e.validerAcquisition && moteur && acquisitionEnCours(MODEGENERAL))
+        if (e.validerAcquisition && moteur && acquisitionEnCours(modeGeneral()))
             moteur->stop = true;
-        if (e.modifie && !acquisitionEnCours(MODEGENERAL)) {
+        if (e.modifie && !acquisitionEnCours(modeGeneral())) {
             etat.SBNouveau = true;
-            if (MODEGENERAL == MODE_VIERGE)
+            if (modeGeneral() == MODE_VIERGE)
                 setModeGeneral(MODE_REGLAGES_MODIFIES);
         }
         appliquerEtatReglages();
@@ -211,7 +211,7 @@ void TFicheKirvaneMixte::relierReglages() {
     // The engine applies the changes of permanent mode with the same routines; it may be
     // created after the window, so this part runs again when it is.
     if (moteur) {
-        moteur->appliquerReglage = [this, effets](int code, const TReglagesMP& mp) {
+        moteur->appliquerReglage = [this, effets](TSortieMP code, const TReglagesMP& mp) {
             if (!reglagesAcq)
                 return;
             TReglageEnAttente r;
@@ -345,9 +345,8 @@ void TFicheKirvaneMixte::relierReglages() {
     connect(c.CBModePermanent, &QCheckBox::clicked, this, [this, &r](bool coche) {
         if (!moteur)
             return;
-        moteur->MODEGENERAL = MODEGENERAL;
-        if (acquisitionEnCours(MODEGENERAL) || MODEGENERAL == MODE_MESURES ||
-            MODEGENERAL == MODE_PERMANENT_ARRETE) {
+        if (acquisitionEnCours(modeGeneral()) || modeGeneral() == MODE_MESURES ||
+            modeGeneral() == MODE_PERMANENT_ARRETE) {
             moteur->clicModePermanent(coche);
         } else {
             // Nothing acquired yet: the mode changes, the window stays without measurements.
@@ -427,7 +426,7 @@ void TFicheKirvaneMixte::appliquerEtatReglages() {
         etat.EditUSeuilDecl = s.EditUSeuilDecl;
         etat.CBPretrigX = s.CBPretrigX;
     }
-    if (centrales.SP5 && !acquisitionEnCours(MODEGENERAL)) {
+    if (centrales.SP5 && !acquisitionEnCours(modeGeneral())) {
         if (etat.CBDureeTotale)
             etat.BAcquisitionPrecedente = s.BAcquisitionPrecedente;
         if (etat.CBModePermanent)
@@ -445,7 +444,7 @@ void TFicheKirvaneMixte::appliquerEtatReglages() {
 
 void TFicheKirvaneMixte::TimerAcqDirTimer() {
     mesureDirecte.bloqueTimerAcqDirecte = bloqueTimerAcqDirecte;
-    const TValeursDirectes v = mesureDirecte.rafraichir(centrales.SP5.get(), MODEGENERAL);
+    const TValeursDirectes v = mesureDirecte.rafraichir(centrales.SP5.get(), modeGeneral());
     for (int i = 0; i < 8; ++i)
         if (v.EditValU[i])
             c.EditValU[i]->setText(*v.EditValU[i]);

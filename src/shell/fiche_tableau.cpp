@@ -13,7 +13,7 @@ void TFicheKirvaneMixte::relierTableau() {
     // While an acquisition runs the table follows the points read, a few times a second.
     TimerTableau.setInterval(250);
     connect(&TimerTableau, &QTimer::timeout, this, [this] {
-        if (acquisitionEnCours(MODEGENERAL))
+        if (acquisitionEnCours(modeGeneral()))
             tableauPerime();
         else
             TimerTableau.stop();
@@ -28,7 +28,7 @@ bool TFicheKirvaneMixte::reconstruireTableau() {
     p.t0 = graphe->ecran.g.t0;
     p.tFin = graphe->ecran.curseurs.tFin;
     p.coDimV = disposition.coDimV;
-    if (acquisitionEnCours(MODEGENERAL) && moteur) {
+    if (acquisitionEnCours(modeGeneral()) && moteur) {
         // The series being filled share the time base of the settings (an appended
         // acquisition has the timing of the series it joins).
         p.dtAX = u.dt0X;
@@ -64,7 +64,7 @@ void TFicheKirvaneMixte::MAJTableau() {
     MAJTableauFaite = true;
     // The panel takes the width of the new columns, but the graph is not resized under a
     // running acquisition (it would lose the points drawn so far).
-    if (PTableauVisible && !acquisitionEnCours(MODEGENERAL) &&
+    if (PTableauVisible && !acquisitionEnCours(modeGeneral()) &&
         largeurPTableau() != c.PTableau->width())
         placerGrapheEtTableau();
     c.SGMesures->tableauModifie();
@@ -114,8 +114,9 @@ void TFicheKirvaneMixte::placerGrapheEtTableau() {
 
 void TFicheKirvaneMixte::SGMesuresCroix(int s) {
     // Only at rest with measurements: never under a running acquisition or a transfer.
-    if (!centrales.SP5 || (MODEGENERAL != MODE_MESURES && MODEGENERAL != MODE_PERMANENT_ARRETE) ||
-        s < 0 || s >= series.nbVoiesMesurees)
+    if (!centrales.SP5 ||
+        (modeGeneral() != MODE_MESURES && modeGeneral() != MODE_PERMANENT_ARRETE) || s < 0 ||
+        s >= series.nbVoiesMesurees)
         return;
     if (demarrage_.boites->demander(this, series.questionSuppression(s), false) != TReponse::Oui)
         return;
@@ -138,7 +139,7 @@ void TFicheKirvaneMixte::SGMesuresCroix(int s) {
     }
     // The controls follow the store: table, save and measurement buttons, "Ajouter les
     // courbes", "Acquisition précédente".
-    if (MODEGENERAL == MODE_PERMANENT_ARRETE)
+    if (modeGeneral() == MODE_PERMANENT_ARRETE)
         activeComposantsAcqPermanente(etat, faits());
     else
         activeComposantsAcqSimple(etat, faits());
@@ -146,7 +147,7 @@ void TFicheKirvaneMixte::SGMesuresCroix(int s) {
         reglagesAcq->prepareCBAjouterCourbes();
         appliquerEtatReglages();
     }
-    ::activerZooms(etat, faits(), MODEGENERAL);
+    ::activerZooms(etat, faits(), modeGeneral());
     appliquerEtat();
     graphe->redessiner(true);
     afficherMessage(TSeriesMesurees::texteCompteurSeries(series.nbVoiesMesurees));

@@ -129,6 +129,8 @@ TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre) {
 TFicheKirvaneMixte::TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* parent)
     : QMainWindow(parent), centrales(demarrage.fabrique), demarrage_(std::move(demarrage)),
       fichierParametres_(demarrage_.dossierParametres), sequences_(*this) {
+    moteur =
+        std::make_unique<TMoteurAcquisition>(nullptr, series, static_cast<TVueAcquisition&>(*this));
     auto* racine = new QWidget(this);
     setCentralWidget(racine);
     construireComposants(c, racine);
@@ -228,10 +230,8 @@ TFaitsFenetre TFicheKirvaneMixte::faits() {
     return f;
 }
 
-void TFicheKirvaneMixte::setModeGeneral(int mode) {
-    ::setModeGeneral(MODEGENERAL, etat, mode);
-    if (moteur)
-        moteur->MODEGENERAL = mode;
+void TFicheKirvaneMixte::modeGeneralChange(TModeGeneral mode) {
+    etatSelonModeGeneral(etat, mode);
     // The controls that fit the states the engine moves through.
     switch (mode) {
     case MODE_ACQ_SIMPLE:
@@ -323,7 +323,7 @@ void TFicheKirvaneMixte::relierBoutons() {
 }
 
 TContexteOutils TFicheKirvaneMixte::contexteOutils() const {
-    return {MODEGENERAL, series.enregistrerX, peutFermer};
+    return {modeGeneral(), series.enregistrerX, peutFermer};
 }
 
 void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
@@ -343,7 +343,7 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
     case TBoutonOutil::SBZoomPlusV:
     case TBoutonOutil::SBZoomMoinsV:
         graphe->zoom(bouton);
-        ::activerZooms(etat, faits(), MODEGENERAL);
+        ::activerZooms(etat, faits(), modeGeneral());
         appliquerEtat();
         break;
     case TBoutonOutil::SBMesures:
@@ -393,19 +393,19 @@ void TFicheKirvaneMixte::basculerMesures(bool ouvrir) {
         setModeGeneral(MODE_MESURES);
         graphe->quitterMesures();
     }
-    ::activerZooms(etat, faits(), MODEGENERAL);
+    ::activerZooms(etat, faits(), modeGeneral());
     appliquerEtat();
 }
 
 void TFicheKirvaneMixte::keyReleaseEvent(QKeyEvent* e) {
     switch (e->key()) {
     case Qt::Key_F10:
-        if (!acquisitionEnCours(MODEGENERAL) && MODEGENERAL != MODE_MESURES_ECRAN &&
-            MODEGENERAL < MODE_TRANSFERT_EXCEL && c.BAcquisition->isEnabled())
+        if (!acquisitionEnCours(modeGeneral()) && modeGeneral() != MODE_MESURES_ECRAN &&
+            modeGeneral() < MODE_TRANSFERT_EXCEL && c.BAcquisition->isEnabled())
             c.BAcquisition->click();
         break;
     case Qt::Key_Escape:
-        if (acquisitionEnCours(MODEGENERAL))
+        if (acquisitionEnCours(modeGeneral()))
             c.BAcquisition->click();
         break;
     default:
@@ -512,7 +512,7 @@ void TFicheKirvaneMixte::closeEvent(QCloseEvent* e) {
         // (A running acquisition keeps the timer stopped and restarts it at its commit.)
         if (etatAvantFermeture_) {
             bloqueTimerAcqDirecte = etatAvantFermeture_->bloqueTimerAcqDirecte;
-            if (etatAvantFermeture_->TimerAcqDir && !acquisitionEnCours(MODEGENERAL))
+            if (etatAvantFermeture_->TimerAcqDir && !acquisitionEnCours(modeGeneral()))
                 TimerAcqDir.start();
         }
         etatAvantFermeture_.reset();
@@ -575,7 +575,7 @@ void TFicheKirvaneMixte::RAZ() {
     if (centrales.SP5)
         activeComposantsAcqSimple(etat, faits());
     etat.SBNouveau = false;
-    ::activerZooms(etat, faits(), MODEGENERAL);
+    ::activerZooms(etat, faits(), modeGeneral());
     appliquerEtat();
     if (reglagesAcq)
         appliquerEtatReglages();
@@ -584,7 +584,7 @@ void TFicheKirvaneMixte::RAZ() {
 }
 
 void TFicheKirvaneMixte::arreterAcquisition() {
-    if (centrales.SP5 && acquisitionEnCours(MODEGENERAL)) {
+    if (centrales.SP5 && acquisitionEnCours(modeGeneral())) {
         centrales.SP5->arreteAcq();
         if (moteur)
             moteur->stop = true;
@@ -603,7 +603,7 @@ void TFicheKirvaneMixte::afficherErreurChargement(const QString& texte) {
 void TFicheKirvaneMixte::traiterMessages() {
     // During an acquisition the user must reach Stop and the settings; during the start the
     // window is not ready for them.
-    QCoreApplication::processEvents(acquisitionEnCours(MODEGENERAL)
+    QCoreApplication::processEvents(acquisitionEnCours(modeGeneral())
                                         ? QEventLoop::AllEvents
                                         : QEventLoop::ExcludeUserInputEvents,
                                     20);
@@ -630,7 +630,7 @@ void TFicheKirvaneMixte::FormDestroy() {
     TimerPresenceSP5.stop();
     TimerRedimGene.stop();
     TimerAcqDir.stop();
-    if (centrales.SP5 && acquisitionEnCours(MODEGENERAL))
+    if (centrales.SP5 && acquisitionEnCours(modeGeneral()))
         centrales.SP5->arreteAcq();
     if (demarrage_.stock)
         reglages.ecrire(*demarrage_.stock);

@@ -95,8 +95,11 @@ public:
     explicit TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* parent = nullptr);
     ~TFicheKirvaneMixte() override;
 
-    // Fields other parts read
-    int MODEGENERAL = MODE_VIERGE;
+    // Fields other parts read. The window state is the engine's MODEGENERAL.
+    TModeGeneral modeGeneral() const { return moteur->MODEGENERAL; }
+    // Every state change of the window goes through the engine, which calls back
+    // modeGeneralChange.
+    void setModeGeneral(TModeGeneral mode) { moteur->setModeGeneral(mode); }
     bool initialisation = true;
     bool peutFermer = false;
     bool bloqueRedim = true;
@@ -109,7 +112,7 @@ public:
 
     TComposantsFiche c;
     std::unique_ptr<TGrapheFiche> graphe;
-    // The acquisition engine on the active unit (created once the unit is chosen).
+    // The acquisition engine, on the active unit once one is chosen.
     std::unique_ptr<TMoteurAcquisition> moteur;
     // The rules of the settings panel (created by relierReglages) and the live values.
     std::unique_ptr<TReglagesAcq> reglagesAcq;
@@ -197,7 +200,7 @@ private:
     TEtatEcran etatGraphe() const;
 
     // TVueAcquisition (fiche_acquisition.cpp)
-    void setModeGeneral(int mode) override;
+    void modeGeneralChange(TModeGeneral mode) override;
     void afficherMessage(const QString& texte) override;
     void legendeBoutonAcquisition(const QString& texte) override;
     void valeurDirecte(int voie, double volts) override;

@@ -50,8 +50,7 @@ TGrapheFiche::TGrapheFiche(TComposantsFiche& c, TSeriesMesurees& series,
         connect(barre, &QScrollBar::sliderReleased, this, [this, barre] { SBScroll(barre); });
     }
     connect(c_.CBAxes, &QComboBox::currentIndexChanged, this, [this](int i) {
-        const int mode = etat_().modeGeneral;
-        if (synchro_ || i < 0 || mode == 3 || mode == 5)
+        if (synchro_ || i < 0 || acquisitionEnCours(etat_().modeGeneral))
             return;
         MAJAxeQuadrille(~i);
         afficheMesuresU();
@@ -130,7 +129,7 @@ void TGrapheFiche::redimensionnementEcran(double coDIMH, double coDimV) {
 
 bool TGrapheFiche::zoom(TBoutonOutil bouton) {
     TGeometrieGraphe& g = ecran.g;
-    const int mode = etat_().modeGeneral;
+    const TModeGeneral mode = etat_().modeGeneral;
     bool change = false;
     switch (bouton) {
     case TBoutonOutil::SBZoomPlusH:

@@ -53,7 +53,7 @@ TEST_F(MesureDirecteSimulateur, ValeursDesEntreesActives) {
     u.activeVoieA(2, false);
     u.prepareTousPRX(true);
     sim.SetSignal(2, 0, 0.0, 0.0, 2.5, 0.0); // a constant 2,5 V on EA2
-    const TValeursDirectes r = mesure.rafraichir(&u, 2);
+    const TValeursDirectes r = mesure.rafraichir(&u, MODE_MESURES);
     ASSERT_TRUE(r.lu);
     EXPECT_FALSE(r.centraleAbsente);
     // EA0 carries the simulator's default signal, inside its ±5 V.
@@ -76,11 +76,11 @@ TEST_F(MesureDirecteSimulateur, EntreeDesactivee) {
     reglages.setCentrale(&u);
     reglages.reglagesDefautMI();
     reglages.activationVoie(1, true);
-    EXPECT_TRUE(mesure.rafraichir(&u, 1).EditValU[1].has_value());
+    EXPECT_TRUE(mesure.rafraichir(&u, MODE_REGLAGES_MODIFIES).EditValU[1].has_value());
     const TEffetsReglages e = reglages.activationVoie(1, false);
     EXPECT_EQ(e.viderValeurU, 1);
     EXPECT_FALSE(reglages.etat.valeurActive[1]);
-    const TValeursDirectes r = mesure.rafraichir(&u, 1);
+    const TValeursDirectes r = mesure.rafraichir(&u, MODE_REGLAGES_MODIFIES);
     EXPECT_TRUE(r.EditValU[0].has_value());
     EXPECT_FALSE(r.EditValU[1].has_value());
 }
@@ -89,17 +89,18 @@ TEST_F(MesureDirecteSimulateur, RienNEstLu) {
     TSP5 u(chemin, 1);
     const TValeursDirectes vide;
     // While an acquisition runs (single, permanent), while blocked, without a unit.
-    for (int etat : {3, 5}) {
+    for (TModeGeneral etat : {MODE_ACQ_SIMPLE, MODE_ACQ_PERMANENTE}) {
         const TValeursDirectes r = mesure.rafraichir(&u, etat);
         EXPECT_FALSE(r.lu) << etat;
         EXPECT_EQ(r.EditValU, vide.EditValU) << etat;
     }
-    EXPECT_FALSE(mesure.rafraichir(nullptr, 2).lu);
+    EXPECT_FALSE(mesure.rafraichir(nullptr, MODE_MESURES).lu);
     mesure.bloqueTimerAcqDirecte = true;
-    EXPECT_FALSE(mesure.rafraichir(&u, 2).lu);
-    EXPECT_FALSE(mesure.rafraichir(&u, 2).centraleAbsente);
+    EXPECT_FALSE(mesure.rafraichir(&u, MODE_MESURES).lu);
+    EXPECT_FALSE(mesure.rafraichir(&u, MODE_MESURES).centraleAbsente);
     mesure.bloqueTimerAcqDirecte = false;
-    for (int etat : {0, 1, 2, 4, 6})
+    for (TModeGeneral etat : {MODE_VIERGE, MODE_REGLAGES_MODIFIES, MODE_MESURES,
+                              MODE_PERMANENT_ARRETE, MODE_MESURES_ECRAN})
         EXPECT_TRUE(mesure.rafraichir(&u, etat).lu) << etat;
 }
 
@@ -110,7 +111,7 @@ TEST_F(MesureDirecteSimulateur, CentraleDebranchee) {
     u.activeVoieA(6, false);
     u.prepareTousPRX(true);
     sim.SetDebranche(1);
-    TValeursDirectes r = mesure.rafraichir(&u, 2);
+    TValeursDirectes r = mesure.rafraichir(&u, MODE_MESURES);
     EXPECT_FALSE(r.lu);
     EXPECT_TRUE(r.centraleAbsente);
     for (int i = 0; i < 8; ++i) {
@@ -121,7 +122,7 @@ TEST_F(MesureDirecteSimulateur, CentraleDebranchee) {
         }
     }
     sim.SetDebranche(0);
-    r = mesure.rafraichir(&u, 2);
+    r = mesure.rafraichir(&u, MODE_MESURES);
     EXPECT_TRUE(r.lu);
     EXPECT_FALSE(r.centraleAbsente);
     EXPECT_FALSE(r.EditValU[6]->isEmpty());
@@ -131,7 +132,7 @@ TEST_F(MesureDirecteSimulateur, CentraleDebranchee) {
 TEST(MesureDirecteSansBibliotheque, CentraleAbsente) {
     TSP5 u(QStringLiteral("/nulle/part/libsp5sim.so"), 1);
     TMesureDirecte mesure;
-    const TValeursDirectes r = mesure.rafraichir(&u, 0);
+    const TValeursDirectes r = mesure.rafraichir(&u, MODE_VIERGE);
     EXPECT_FALSE(r.lu);
     EXPECT_TRUE(r.centraleAbsente);
     ASSERT_TRUE(r.EditValU[0].has_value());

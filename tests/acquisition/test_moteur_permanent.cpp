@@ -12,7 +12,7 @@ class MoteurPermanent : public ::testing::Test {
 protected:
     void SetUp() override {
         moteur.setModepermanent(true);
-        moteur.MODEGENERAL = 4;
+        moteur.MODEGENERAL = MODE_PERMANENT_ARRETE;
     }
 
     // Signal i of committed series s is frame t of the unit, n points.
@@ -35,11 +35,11 @@ TEST_F(MoteurPermanent, TramesRapidesAvecChangementDePointsPuisDeDuree) {
     vue.pendantMessages = [&](int) {
         if (etape == 0 && unite.nbTrames == 2) {
             moteur.MPNbPts = QStringLiteral("51");
-            moteur.nouveauReglage(4);
+            moteur.nouveauReglage(MP_NB_POINTS);
             etape = 1;
         } else if (etape == 1 && unite.nbTrames == 4) {
             moteur.MPDureeTotale = QStringLiteral("20 ms");
-            moteur.nouveauReglage(5);
+            moteur.nouveauReglage(MP_DUREE_TOTALE);
             etape = 2;
         } else if (etape == 2 && unite.nbTrames == 6 && unite.position > 0) {
             moteur.BAcquisitionClick(); // stop in the middle of frame 6
@@ -67,12 +67,12 @@ TEST_F(MoteurPermanent, DeuxReglagesAvantLaTrameSuivante) {
     vue.pendantMessages = [&](int) {
         if (!fait && unite.nbTrames == 2) {
             moteur.MPNbPts = QStringLiteral("61");
-            moteur.nouveauReglage(4);
+            moteur.nouveauReglage(MP_NB_POINTS);
             moteur.MPEntree = 0;
             moteur.MPCalibre = 3;
-            moteur.nouveauReglage(3);
+            moteur.nouveauReglage(MP_CALIBRE);
             moteur.MPDureeTotale = QStringLiteral("12 ms");
-            moteur.nouveauReglage(5);
+            moteur.nouveauReglage(MP_DUREE_TOTALE);
             fait = true;
         } else if (fait && unite.nbTrames == 4) {
             moteur.clicModePermanent(false); // frame completes, then commit (code 14)
@@ -94,7 +94,7 @@ TEST_F(MoteurPermanent, DerniereEntreeDesactiveeValideCeQuiEstAcquis) {
         if (unite.nbTrames == 3 && moteur.MODEGENERAL == 5 && unite.VoiesActivesX.size() == 1) {
             moteur.MPEntree = 0;
             moteur.MPVoieActive = false;
-            moteur.nouveauReglage(2);
+            moteur.nouveauReglage(MP_VOIE_ACTIVE);
         }
     };
     moteur.BAcquisitionClick();
@@ -120,7 +120,7 @@ TEST_F(MoteurPermanent, DoubleTrameLesDeuxMoities) {
     };
     for (const Cas& c : {Cas{"arret en cours", false, 2}, Cas{"arret en fin", true, 3}}) {
         SCOPED_TRACE(c.nom);
-        moteur.MODEGENERAL = 4;
+        moteur.MODEGENERAL = MODE_PERMANENT_ARRETE;
         unite.nbTrames = 0;
         vue.lots.clear();
         vue.pendantMessages = [&](int) {
@@ -200,7 +200,7 @@ TEST_F(MoteurPermanent, CodesDeSortie) {
         TVueEssai v;
         TMoteurAcquisition m(&u, s, v);
         m.setModepermanent(true);
-        m.MODEGENERAL = 4;
+        m.MODEGENERAL = MODE_PERMANENT_ARRETE;
         bool fait = false;
         v.pendantMessages = [&](int) {
             if (!fait && u.nbTrames == 2 && u.position == 30) {
@@ -244,12 +244,12 @@ TEST_F(MoteurPermanent, ReglagesEntreDeuxTrames) {
             recus.emplace_back(code, r.MPEntree);
         };
         m.setModepermanent(true);
-        m.MODEGENERAL = 4;
+        m.MODEGENERAL = MODE_PERMANENT_ARRETE;
         v.pendantMessages = [&](int) {
             if (u.nbTrames == 2 && u.position == 30 && recus.empty() && m.typeSortieMP == 0) {
                 m.MPEntree = 5;
                 m.MPVoieActive = true;
-                m.nouveauReglage(c.code);
+                m.nouveauReglage(static_cast<TSortieMP>(c.code));
             } else if (u.nbTrames == 4) {
                 m.BAcquisitionClick();
             }
@@ -268,7 +268,7 @@ TEST_F(MoteurPermanent, AcquisitionPrecedente) {
     unite.setDurees(0.01, 101, false);
     unite.tailles = {30};
     moteur.setModepermanent(false);
-    moteur.MODEGENERAL = 0;
+    moteur.MODEGENERAL = MODE_VIERGE;
     moteur.BAcquisitionClick(); // a first acquisition, 101 points
     moteur.setModepermanent(true);
     unite.setDurees(0.01, 51, false);

@@ -42,6 +42,16 @@ TEST(NbPtsFifo, UnDixiemeDeSecondeBorne) {
     }
 }
 
+TEST_F(MoteurSimple, LEtatGeneralEstCeluiDuMoteurEtLaVueLeSuit) {
+    for (int a = 0; a <= 8; ++a) {
+        moteur.setModeGeneral(static_cast<TModeGeneral>(a));
+        EXPECT_EQ(moteur.MODEGENERAL, a);
+        ASSERT_FALSE(vue.modes.empty());
+        EXPECT_EQ(vue.modes.back(), a);
+    }
+    EXPECT_EQ(vue.modes.size(), 9u) << "the view is told once per change";
+}
+
 TEST_F(MoteurSimple, TroisSignauxSansPerteNiDoublon) {
     // 85 points and 1 word over, 85 and 2 over, then 86 and none.
     unite.activer({0, 5, 4}, {2, 0, 1});
@@ -255,7 +265,7 @@ TEST_F(MoteurSimple, ErreurPendantLAcquisition) {
     for (bool permanent : {false, true}) {
         SCOPED_TRACE(permanent);
         moteur.setModepermanent(permanent);
-        moteur.MODEGENERAL = 0;
+        moteur.MODEGENERAL = MODE_VIERGE;
         vue.avertissements.clear();
         unite.avantLecture = [](int lecture) {
             if (lecture == 3)

@@ -163,11 +163,11 @@ TEST_F(MoteurSP5, PermanentChangementDePointsEtDeDuree) {
     vue.pendantMessages = [&](int) {
         if (etape == 0 && vue.tramesRapides == 2) {
             moteur->MPNbPts = QStringLiteral("201");
-            moteur->nouveauReglage(4);
+            moteur->nouveauReglage(MP_NB_POINTS);
             etape = 1;
         } else if (etape == 1 && vue.tramesRapides == 4) {
             moteur->MPDureeTotale = QStringLiteral("20 ms");
-            moteur->nouveauReglage(5);
+            moteur->nouveauReglage(MP_DUREE_TOTALE);
             etape = 2;
         } else if (etape == 2 && vue.tramesRapides == 6) {
             moteur->BAcquisitionClick();
@@ -207,7 +207,7 @@ TEST_F(MoteurSP5, ValeursManquantesFinissentLAcquisition) {
         TMoteurAcquisition m(unite.get(), st, v);
         m.delaiSilenceMax = 0.05;
         m.setModepermanent(c.permanent);
-        m.MODEGENERAL = c.permanent ? 4 : 0;
+        m.MODEGENERAL = c.permanent ? MODE_PERMANENT_ARRETE : MODE_VIERGE;
         // 0.2 s: slow frames in permanent mode.
         unite->setDurees(0.2, 1001, false);
         int64_t lus = 0;
@@ -249,7 +249,7 @@ TEST_F(MoteurSP5, AcquisitionPrecedenteEnModePermanentReprendLesPointsMontres) {
 
     unite->setDurees(0.005, 201, false);
     moteur->setModepermanent(true);
-    moteur->MODEGENERAL = 4;
+    moteur->MODEGENERAL = MODE_PERMANENT_ARRETE;
     int etape = 0;
     vue.pendantMessages = [&](int) {
         if (moteur->MODEGENERAL != 5)

@@ -14,11 +14,11 @@
 
 class TRecepteurEssai : public TRecepteurReglages {
 public:
-    int etatFenetre() const override { return etat; }
+    TModeGeneral etatFenetre() const override { return etat; }
     bool premiereAcq() const override { return premiere; }
     void reglageEnAttente(const TReglageEnAttente& r) override { recus.push_back(r); }
 
-    int etat = 0;
+    TModeGeneral etat = MODE_VIERGE;
     bool premiere = true;
     std::vector<TReglageEnAttente> recus;
 };

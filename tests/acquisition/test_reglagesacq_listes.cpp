@@ -201,7 +201,7 @@ TEST(ReglagesSansCentrale, RienNeSApplique) {
     EXPECT_EQ(r.etat.valeurActive, (std::array<bool, 8>{}));
     EXPECT_EQ(r.etat.indexTypeDeclenchement, 0);
     EXPECT_TRUE(r.etat.itemsDureeTotale.isEmpty());
-    recepteur.etat = 5;
+    recepteur.etat = MODE_ACQ_PERMANENTE;
     for (const TEffetsReglages& e :
          {r.clicDureeTotalePlus(), r.clicNbPointsMoins(), r.clicCalibre(0, 1),
           r.clicVoieActive(1, true), r.clicTypeDeclenchement(1), r.sortieSeuil(),

@@ -8,7 +8,8 @@
 
 namespace {
 
-TReglageEnAttente attendu(int code, const std::function<void(TReglageEnAttente&)>& remplir = {}) {
+TReglageEnAttente attendu(TSortieMP code,
+                          const std::function<void(TReglageEnAttente&)>& remplir = {}) {
     TReglageEnAttente r;
     r.code = code;
     if (remplir)
@@ -101,9 +102,9 @@ TEST_F(ReglagesPendantAcq, ChangementsEnModePermanent) {
         const int mode = u.modeDecl;
         const float seuil = u.USeuilDecl;
         recepteur.recus.clear();
-        recepteur.etat = 5;
+        recepteur.etat = MODE_ACQ_PERMANENTE;
         const TEffetsReglages e = c.action(r);
-        recepteur.etat = 0;
+        recepteur.etat = MODE_VIERGE;
         ASSERT_EQ(recepteur.recus.size(), 1u);
         EXPECT_EQ(recepteur.recus[0], c.attendu);
         EXPECT_TRUE(e.reglageEnregistre);
@@ -122,7 +123,7 @@ TEST_F(ReglagesPendantAcq, ChangementsEnModePermanent) {
 TEST_F(ReglagesPendantAcq, ApplicationEntreDeuxTrames) {
     r.activationVoie(1, true);
     r.changeTypeDecl(1);
-    recepteur.etat = 5;
+    recepteur.etat = MODE_ACQ_PERMANENTE;
     r.clicCalibre(0, 2);
     r.selectionDureeTotale(r.etat.itemsDureeTotale.indexOf(QStringLiteral("1 s")));
     r.saisieNbPoints(QStringLiteral("60000"));
@@ -144,12 +145,12 @@ TEST_F(ReglagesPendantAcq, ApplicationEntreDeuxTrames) {
     EXPECT_EQ(r.etat.texteDureeTotale, QStringLiteral("1 s"));
     // No new pending setting comes out of applying one.
     EXPECT_EQ(recepteur.recus.size(), 6u);
-    EXPECT_FALSE(r.appliquer(attendu(1)).reglageEnregistre);
+    EXPECT_FALSE(r.appliquer(attendu(SORTIE_ARRET)).reglageEnregistre);
 }
 
 // During a single acquisition the trigger controls do nothing (they are disabled).
 TEST_F(ReglagesPendantAcq, DeclenchementIgnoreEnAcquisitionSimple) {
-    recepteur.etat = 3;
+    recepteur.etat = MODE_ACQ_SIMPLE;
     r.clicTypeDeclenchement(1);
     r.clicPretrig(2);
     EXPECT_TRUE(recepteur.recus.empty());
@@ -157,7 +158,7 @@ TEST_F(ReglagesPendantAcq, DeclenchementIgnoreEnAcquisitionSimple) {
 }
 
 TEST_F(ReglagesPendantAcq, TexteTapePendantLAcquisition) {
-    recepteur.etat = 5;
+    recepteur.etat = MODE_ACQ_PERMANENTE;
     r.saisieDureeTotale(QStringLiteral("7 ms"));
     r.clicDureeTotalePlus();
     ASSERT_EQ(recepteur.recus.size(), 1u);
@@ -185,13 +186,13 @@ TEST_F(ReglagesPendantAcq, TexteTapePendantLAcquisition) {
 // The engine applies a pending change with the change routine; the last input switched
 // off during an acquisition asks for the commit.
 TEST_F(ReglagesPendantAcq, DerniereEntreeCoupeePendantLAcquisition) {
-    recepteur.etat = 5;
+    recepteur.etat = MODE_ACQ_PERMANENTE;
     const TEffetsReglages e = r.activationVoie(0, false);
     EXPECT_EQ(u.nbVoiesActivesX, 0);
     EXPECT_TRUE(e.validerAcquisition);
     EXPECT_EQ(e.viderValeurU, 0);
     EXPECT_FALSE(r.etat.valeurActive[0]);
-    recepteur.etat = 2;
+    recepteur.etat = MODE_MESURES;
     EXPECT_FALSE(r.activationVoie(0, true).validerAcquisition);
     EXPECT_FALSE(r.activationVoie(0, false).validerAcquisition);
 }

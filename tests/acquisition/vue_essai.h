@@ -35,7 +35,7 @@ public:
     // Longest time between two event processings, in milliseconds.
     int64_t ecartMaxMs = 0;
 
-    void setModeGeneral(int mode) override { modes.push_back(mode); }
+    void modeGeneralChange(TModeGeneral mode) override { modes.push_back(mode); }
     void afficherMessage(const QString& t) override { messages.push_back(t); }
     void legendeBoutonAcquisition(const QString& t) override { legendes.push_back(t); }
     void valeurDirecte(int voie, double v) override { valeurs.emplace_back(voie, v); }

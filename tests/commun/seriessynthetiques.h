@@ -45,7 +45,8 @@ struct TGrapheSynthetique {
     TEtatEcran etat;
 };
 
-inline TGrapheSynthetique grapheSynthetique(int64_t nbPts, double duree, int modeGeneral = 2) {
+inline TGrapheSynthetique grapheSynthetique(int64_t nbPts, double duree,
+                                            TModeGeneral modeGeneral = MODE_MESURES) {
     TGrapheSynthetique r;
     TEtatEcran& e = r.etat;
     TSourceAxes s;

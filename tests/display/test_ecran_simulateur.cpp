@@ -94,7 +94,9 @@ public:
     int64_t dernierPoint = -1;
     double dt = 0.0;
 
-    void setModeDessinVM() override { ecran.setModeDessinVM(etatEcran(unite, 5), *series); }
+    void setModeDessinVM() override {
+        ecran.setModeDessinVM(etatEcran(unite, MODE_ACQ_PERMANENTE), *series);
+    }
     void dessinerLot(const TLotAcquisition& l) override {
         TVueEssai::dessinerLot(l);
         if (!trameComplete.isNull())
@@ -120,10 +122,11 @@ TEST_F(EcranSP5, BalayageDenseSansColonneBlanche) {
     vue.unite = unite.get();
     vue.series = &series;
     vue.enregistrerLots = false;
-    vue.ecran.redimensionnementEcran(1060, 725, 1.0, 1.0, etatEcran(unite.get(), 0), series);
+    vue.ecran.redimensionnementEcran(1060, 725, 1.0, 1.0, etatEcran(unite.get(), MODE_VIERGE),
+                                     series);
     TMoteurAcquisition moteur(unite.get(), series, vue);
     moteur.setModepermanent(true);
-    moteur.MODEGENERAL = 4;
+    moteur.MODEGENERAL = MODE_PERMANENT_ARRETE;
     vue.pendantMessages = [&](int) {
         if (!vue.trameComplete.isNull() && moteur.MODEGENERAL == 5)
             moteur.BAcquisitionClick();

@@ -18,7 +18,7 @@ protected:
         c.xeT0X = g.xe(0.0);
         c.xetFX = g.xe(c.tFin);
     }
-    void reglages(int n, double duree, int modeGeneral = 2) {
+    void reglages(int n, double duree, TModeGeneral modeGeneral = MODE_MESURES) {
         ctx.MODEGENERAL = modeGeneral;
         ctx.dt0X = ctx.dtAX = duree / (n - 1);
         ctx.dureeTotale0X = duree;
@@ -158,7 +158,7 @@ TEST(GestesAxes, ColonnesDesEtiquettes) {
     c.xeT0X = c.xetFX = -1000; // nothing to grab
     TSeriesMesurees series;
     TContexteGestes ctx;
-    ctx.MODEGENERAL = 2;
+    ctx.MODEGENERAL = MODE_MESURES;
     ctx.series = &series;
     const struct {
         const char* quoi;
@@ -203,7 +203,7 @@ TEST(GestesAxes, ColonneDeLAxeCourantSaisitLeCurseur) {
     c.xetFX = L + g.larG;
     c.tFin = 0.002;
     TContexteGestes ctx;
-    ctx.MODEGENERAL = 4;
+    ctx.MODEGENERAL = MODE_PERMANENT_ARRETE;
     ctx.dt0X = ctx.dtAX = 0.002 / 99;
     ctx.dureeTotale0X = 0.002;
     for (const int courant : {0, 1}) {
@@ -252,7 +252,7 @@ TEST_F(Gestes, PasDePanSansZoom) {
 }
 
 TEST_F(Gestes, NiveauxRouges) {
-    reglages(1000, 0.002, 6);
+    reglages(1000, 0.002, MODE_MESURES_ECRAN);
     c.xeT0M = c.xeTFM = -1000;
     c.yeUmaxM = 50;
     c.yeUMinM = 150;
@@ -291,7 +291,7 @@ TEST_F(Gestes, NiveauxRouges) {
 }
 
 TEST_F(Gestes, InstantsRouges) {
-    reglages(1000, 0.002, 6);
+    reglages(1000, 0.002, MODE_MESURES_ECRAN);
     g.axeT.EchA = 248000; // times of the pixels with more than 4 significant digits
     c.t0M = 0;
     c.tFinM = 0.002;
@@ -322,7 +322,9 @@ TEST_F(Gestes, BoutonsEtModesSansEffet) {
     EXPECT_EQ(gestes.modeS, MODES_AUCUN);
     EXPECT_EQ(appui(L, 100, TBoutonSouris::Autre).suite, TSuiteGeste::Rien);
     EXPECT_EQ(gestes.modeS, MODES_AUCUN);
-    for (const int mode : {0, 1, 3, 5, 7, 8}) {
+    for (const TModeGeneral mode :
+         {MODE_VIERGE, MODE_REGLAGES_MODIFIES, MODE_ACQ_SIMPLE, MODE_ACQ_PERMANENTE,
+          MODE_TRANSFERT_EXCEL, MODE_TRANSFERT_CALC}) {
         SCOPED_TRACE(mode);
         ctx.MODEGENERAL = mode;
         EXPECT_EQ(appui(L, 100).suite, TSuiteGeste::Rien);

@@ -144,13 +144,13 @@ TEST_F(Zoom, BoutonsSelonLIndex) {
         SCOPED_TRACE(c.indexH);
         g.setZoomHX(c.indexH, {0, 0});
         g.setZoomVX(c.indexV);
-        const auto b = g.activerZooms(1);
+        const auto b = g.activerZooms(MODE_REGLAGES_MODIFIES);
         ASSERT_TRUE(b.has_value());
         EXPECT_EQ((std::array<bool, 4>{b->plusH, b->moinsH, b->plusV, b->moinsV}),
                   (std::array<bool, 4>{c.plusH, c.moinsH, c.plusV, c.moinsV}));
     }
-    EXPECT_FALSE(g.activerZooms(3).has_value()) << "acquisition running";
-    EXPECT_FALSE(g.activerZooms(5).has_value());
+    EXPECT_FALSE(g.activerZooms(MODE_ACQ_SIMPLE).has_value()) << "acquisition running";
+    EXPECT_FALSE(g.activerZooms(MODE_ACQ_PERMANENTE).has_value());
 }
 
 TEST_F(Zoom, AxeCourantParAxeOuParSerie) {

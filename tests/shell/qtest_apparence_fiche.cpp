@@ -237,10 +237,10 @@ private slots:
                  QString::fromUtf8("Valeur de durée totale incorrecte. Veuillez rectifier."));
         QCOMPARE(boites->genres.last(), TGenreMessage::Information);
 
-        fiche->MODEGENERAL = MODE_TRANSFERT_EXCEL;
+        fiche->moteur->MODEGENERAL = MODE_TRANSFERT_EXCEL;
         QVERIFY(!fiche->close());
         QCOMPARE(boites->genres.last(), TGenreMessage::Avertissement);
-        fiche->MODEGENERAL = MODE_VIERGE;
+        fiche->moteur->MODEGENERAL = MODE_VIERGE;
     }
 };
 

@@ -40,18 +40,18 @@ class TestFicheParcours : public QObject, private TEssaiFiche {
     // A single acquisition with F10, to its end.
     void acquerir() {
         F10();
-        QTRY_COMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QTRY_COMPARE(fiche->modeGeneral(), MODE_MESURES);
     }
     // A permanent acquisition started with F10; action runs while the frames go on.
     void pendantLeModePermanent(const std::function<void()>& action) {
         if (!c().CBModePermanent->isChecked())
             cocher(c().CBModePermanent);
         QTimer::singleShot(300, this, [this, action] {
-            QVERIFY(fiche->MODEGENERAL == MODE_ACQ_PERMANENTE);
+            QVERIFY(fiche->modeGeneral() == MODE_ACQ_PERMANENTE);
             action();
         });
         F10();
-        QTRY_COMPARE_WITH_TIMEOUT(fiche->MODEGENERAL, MODE_PERMANENT_ARRETE, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(fiche->modeGeneral(), MODE_PERMANENT_ARRETE, 5000);
     }
 
 private slots:
@@ -113,7 +113,7 @@ private slots:
                 F10();
             else
                 c().BAcquisition->click();
-            QTRY_COMPARE(fiche->MODEGENERAL, MODE_MESURES);
+            QTRY_COMPARE(fiche->modeGeneral(), MODE_MESURES);
             QVERIFY2(boites->avertissements.isEmpty(), k.nom);
             switch (k.champ) {
             case duree:
@@ -187,7 +187,7 @@ private slots:
         c().EditPointP->setText(QStringLiteral("t = 1,000 ms   u = 2,000 V"));
         boites->reponses = {TReponse::Non}; // not saved
         QTest::mouseClick(c().SBNouveau, Qt::LeftButton);
-        QCOMPARE(fiche->MODEGENERAL, MODE_VIERGE);
+        QCOMPARE(fiche->modeGeneral(), MODE_VIERGE);
         QCOMPARE(fiche->series.nbVoiesMesurees, 0);
         QVERIFY(!c().CBVoiesActives[1]->isChecked());
         QVERIFY(c().EditValU[1]->text().isEmpty());
@@ -213,7 +213,7 @@ private slots:
         QVERIFY(unite().VoiesX[4].active);
         F10();
         QCOMPARE(boites->avertissements, QStringList{aucune});
-        QVERIFY(fiche->MODEGENERAL < MODE_MESURES);
+        QVERIFY(fiche->modeGeneral() < MODE_MESURES);
         QCOMPARE(fiche->series.nbVoiesMesurees, 0);
         cleanup();
 
@@ -238,12 +238,12 @@ private slots:
             for (QWidget* w : controles)
                 QVERIFY(w->isEnabled());
             QTest::mouseClick(c().SBMesures, Qt::LeftButton);
-            QCOMPARE(fiche->MODEGENERAL, MODE_MESURES_ECRAN);
+            QCOMPARE(fiche->modeGeneral(), MODE_MESURES_ECRAN);
             QVERIFY(!c().EditUSeuilDecl->isEnabled());
             QTest::mouseClick(parFermer ? static_cast<QWidget*>(c().BFermerMesuresSurEcran)
                                         : static_cast<QWidget*>(c().SBMesures),
                               Qt::LeftButton);
-            QCOMPARE(fiche->MODEGENERAL, MODE_MESURES);
+            QCOMPARE(fiche->modeGeneral(), MODE_MESURES);
             for (QWidget* w : controles)
                 QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
             cleanup();

@@ -39,7 +39,7 @@ private slots:
             QCOMPARE(fiche.c.RGCalsEA[5]->nbElements(), 4);
             QVERIFY(fiche.c.CBVoiesActives[0]->isChecked());
             QCOMPARE(fiche.c.CBNbPoints->currentText(), QString("1001"));
-            QCOMPARE(fiche.MODEGENERAL, 0);
+            QCOMPARE(fiche.modeGeneral(), 0);
             QVERIFY(fiche.c.BAcquisition->isEnabled());
             QVERIFY(!fiche.c.SBNouveau->isEnabled());
             QVERIFY(!fiche.c.SBenregistrerRW3->isEnabled());

@@ -51,10 +51,10 @@ class TestGrapheFiche : public QObject, private TEssaiFiche {
         u.dt0X = u.dtAX = s.etat.dtAX;
         u.nbPts0X = u.nbPtsAX = u.nbPtsAffX = nbPts;
         u.dureeTotale0X = u.dureeTotaleAX = duree;
-        fiche->MODEGENERAL = MODE_MESURES;
+        fiche->moteur->MODEGENERAL = MODE_MESURES;
         // As at the end of an acquisition: tool buttons and zooms enabled.
         activeBoutonsOutils(fiche->etat, fiche->faits());
-        ::activerZooms(fiche->etat, fiche->faits(), fiche->MODEGENERAL);
+        ::activerZooms(fiche->etat, fiche->faits(), fiche->modeGeneral());
         fiche->appliquerEtat();
         graphe().ecran.curseurs.tFin = graphe().ecran.curseurs.tFinM = duree;
         fiche->redimensionnement();
@@ -121,7 +121,7 @@ private slots:
     void leModeMesuresEtLePointage() {
         ouvrir();
         QTest::mouseClick(fiche->c.SBMesures, Qt::LeftButton);
-        QCOMPARE(fiche->MODEGENERAL, MODE_MESURES_ECRAN);
+        QCOMPARE(fiche->modeGeneral(), MODE_MESURES_ECRAN);
         QVERIFY(fiche->c.PanelMesuresSurEcran->isVisible());
         QVERIFY(!fiche->c.BAcquisition->isEnabled());
         QCOMPARE(fiche->c.CBAxes->count(), 4);
@@ -139,7 +139,7 @@ private slots:
         QVERIFY(fiche->c.EditPointP->text().startsWith("t = "));
 
         QTest::mouseClick(fiche->c.BFermerMesuresSurEcran, Qt::LeftButton);
-        QCOMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QCOMPARE(fiche->modeGeneral(), MODE_MESURES);
         QVERIFY(!fiche->c.PanelMesuresSurEcran->isVisible());
         QVERIFY(!fiche->c.SBMesures->isChecked());
     }
@@ -168,11 +168,11 @@ private slots:
         fiche->finInitialisation();
         QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
         QTRY_VERIFY(fiche->c.PanelEcranTab->isVisible());
-        QCOMPARE(fiche->MODEGENERAL, MODE_VIERGE);
+        QCOMPARE(fiche->modeGeneral(), MODE_VIERGE);
         // Before any acquisition the end marker already spans the settings' duration.
         QCOMPARE(graphe().ecran.curseurs.tFin, fiche->centrales.SP5->dureeTotale0X);
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
-        QTRY_COMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QTRY_COMPARE(fiche->modeGeneral(), MODE_MESURES);
         QCOMPARE(fiche->series.nbVoiesMesurees, 1);
         const auto& u = fiche->series.tv2[0];
         QCOMPARE(static_cast<int64_t>(u.size()), fiche->centrales.SP5->nbPtsAX);
@@ -192,7 +192,7 @@ private slots:
         // emptied, the graph too.
         boites->reponses = {TReponse::Non};
         QTest::mouseClick(fiche->c.SBNouveau, Qt::LeftButton);
-        QCOMPARE(fiche->MODEGENERAL, MODE_VIERGE);
+        QCOMPARE(fiche->modeGeneral(), MODE_VIERGE);
         QCOMPARE(fiche->series.nbVoiesMesurees, 0);
         QVERIFY(!fiche->c.SBenregistrerRW3->isEnabled());
         int restants = 0;
@@ -220,7 +220,7 @@ private:
         int modeVu = -1;
         int pixelsVus = 0; // EA0's colour on screen while the frames run
         QTimer::singleShot(attenteMs, fiche.get(), [&] {
-            modeVu = fiche->MODEGENERAL;
+            modeVu = fiche->modeGeneral();
             const QImage& image = graphe().ecran.iEcranX;
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x)
@@ -231,7 +231,7 @@ private:
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
         QCOMPARE(modeVu, MODE_ACQ_PERMANENTE);
         QVERIFY(pixelsVus > 100);
-        QTRY_COMPARE(fiche->MODEGENERAL, MODE_PERMANENT_ARRETE);
+        QTRY_COMPARE(fiche->modeGeneral(), MODE_PERMANENT_ARRETE);
         QCOMPARE(fiche->series.nbVoiesMesurees, 1);
         const auto& u = fiche->series.tv2[0];
         QCOMPARE(static_cast<int64_t>(u.size()), fiche->centrales.SP5->nbPtsAX);
@@ -260,7 +260,7 @@ private slots:
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
         // The loop has returned well before the 2 s, with what was read committed.
         QVERIFY(t.elapsed() < 1500);
-        QCOMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QCOMPARE(fiche->modeGeneral(), MODE_MESURES);
         QCOMPARE(fiche->series.nbVoiesMesurees, 1);
         // Then the close request comes back with its questions and closes the window.
         QTRY_VERIFY_WITH_TIMEOUT(!fiche->isVisible(), 3000);

@@ -24,7 +24,7 @@ class TestReglagesFiche : public QObject, private TEssaiFiche {
         fiche->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(fiche.get()));
         QTRY_VERIFY(c().PanelEcranTab->isVisible() && c().CBDureeTotale->isVisible());
-        QCOMPARE(fiche->MODEGENERAL, MODE_VIERGE);
+        QCOMPARE(fiche->modeGeneral(), MODE_VIERGE);
     }
 
     void entrer(QWidget* champ) {
@@ -92,7 +92,7 @@ private slots:
                      c().iTe->accessibleName().contains(QStringLiteral("-5")),
                  qPrintable(c().iTe->accessibleName()));
         QVERIFY(!c().iTe->pixmap().isNull());
-        QCOMPARE(fiche->MODEGENERAL, MODE_REGLAGES_MODIFIES);
+        QCOMPARE(fiche->modeGeneral(), MODE_REGLAGES_MODIFIES);
         QVERIFY(boites->avertissements.isEmpty());
     }
 
@@ -181,7 +181,7 @@ private slots:
         taper(c().CBNbPoints, QStringLiteral("101"));
         cocher(c().CBVoiesActives[1]);
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
-        QTRY_COMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QTRY_COMPARE(fiche->modeGeneral(), MODE_MESURES);
         QCOMPARE(fiche->series.nbVoiesMesurees, 2);
         QCOMPARE(fiche->series.tv2.size(), size_t{2});
         for (const auto& colonne : fiche->series.tv2)
@@ -198,20 +198,20 @@ private slots:
         cocher(c().CBModePermanent);
         QCOMPARE(c().GBDeclenchement->title(), QStringLiteral("Synchronisation"));
         QCOMPARE(c().CBTypeDeclenchement->itemText(0), QStringLiteral("aucune"));
-        QCOMPARE(fiche->MODEGENERAL, MODE_VIERGE);
+        QCOMPARE(fiche->modeGeneral(), MODE_VIERGE);
         int64_t pointsPendant = 0;
         QTimer::singleShot(300, this, [this] {
-            QVERIFY(acquisitionEnCours(fiche->MODEGENERAL));
+            QVERIFY(acquisitionEnCours(fiche->modeGeneral()));
             QVERIFY(c().SBNbPointsMoins->isEnabled());
             QTest::mouseClick(c().SBNbPointsMoins, Qt::LeftButton);
         });
         QTimer::singleShot(900, this, [this, &pointsPendant] {
             pointsPendant = unite().nbPtsAffX;
-            if (acquisitionEnCours(fiche->MODEGENERAL))
+            if (acquisitionEnCours(fiche->modeGeneral()))
                 c().BAcquisition->click();
         });
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
-        QTRY_COMPARE(fiche->MODEGENERAL, MODE_PERMANENT_ARRETE);
+        QTRY_COMPARE(fiche->modeGeneral(), MODE_PERMANENT_ARRETE);
         QCOMPARE(pointsPendant, int64_t{501}); // applied while the frames ran
         QCOMPARE(unite().nbPtsAffX, int64_t{501});
         QCOMPARE(c().CBNbPoints->currentText(), QStringLiteral("501"));

@@ -40,7 +40,7 @@ class TestTableauFiche : public QObject, private TEssaiFiche {
                 fiche->c.CBVoiesActives[i]->click();
         QVERIFY(!fiche->c.SBVoirTableau->isEnabled()); // nothing to show yet
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
-        QTRY_COMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QTRY_COMPARE(fiche->modeGeneral(), MODE_MESURES);
         QCOMPARE(fiche->series.nbVoiesMesurees, static_cast<int>(entrees.size()));
         QVERIFY(fiche->c.SBVoirTableau->isEnabled());
         QTest::mouseClick(fiche->c.SBVoirTableau, Qt::LeftButton);
@@ -165,7 +165,7 @@ private slots:
             fin = tableau().texte(2, 3 + 1000);
         });
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
-        QTRY_COMPARE(fiche->MODEGENERAL, MODE_MESURES);
+        QTRY_COMPARE(fiche->modeGeneral(), MODE_MESURES);
         QCOMPARE(colonnes, 3);
         QVERIFY(!debut.isEmpty());
         QVERIFY(fin.isEmpty());

@@ -83,16 +83,13 @@ const std::vector<Membre> boutonsOutils{&TEtatControles::SBNouveau,
 
 TEST(EtatsFenetre, SBNouveauSuitLEtat) {
     TEtatControles e;
-    int MODEGENERAL = -1;
-    setModeGeneral(MODEGENERAL, e, MODE_VIERGE);
-    EXPECT_EQ(MODEGENERAL, 0);
+    etatSelonModeGeneral(e, MODE_VIERGE);
     EXPECT_FALSE(e.SBNouveau);
-    setModeGeneral(MODEGENERAL, e, MODE_REGLAGES_MODIFIES); // one settings change
+    etatSelonModeGeneral(e, MODE_REGLAGES_MODIFIES); // one settings change
     EXPECT_TRUE(e.SBNouveau);
     for (int a = 0; a <= 8; ++a) {
-        setModeGeneral(MODEGENERAL, e, a);
+        etatSelonModeGeneral(e, static_cast<TModeGeneral>(a));
         EXPECT_EQ(e.SBNouveau, a != 0) << a;
-        EXPECT_EQ(MODEGENERAL, a);
     }
 }
 
@@ -433,7 +430,7 @@ TEST(SequencesOutils, NouvelleExperience) {
         {"annuler", true, {TReponse::Annuler}, true, {ENREGISTRER}},
     };
     for (const auto& c : cas) {
-        for (const int mode : {MODE_MESURES, MODE_ACQ_SIMPLE, MODE_ACQ_PERMANENTE}) {
+        for (const TModeGeneral mode : {MODE_MESURES, MODE_ACQ_SIMPLE, MODE_ACQ_PERMANENTE}) {
             SCOPED_TRACE(testing::Message() << c.nom << " state " << mode);
             ActionsFactices actions;
             actions.reponses.assign(c.reponses.begin(), c.reponses.end());
@@ -457,7 +454,7 @@ TEST(SequencesOutils, NouvelleExperience) {
 }
 
 TEST(SequencesOutils, QuitterPendantUneAcquisitionFermeApresLaBoucle) {
-    for (const int mode : {MODE_ACQ_SIMPLE, MODE_ACQ_PERMANENTE}) {
+    for (const TModeGeneral mode : {MODE_ACQ_SIMPLE, MODE_ACQ_PERMANENTE}) {
         SCOPED_TRACE(mode);
         ActionsFactices actions;
         TSequencesOutils sequences(actions);

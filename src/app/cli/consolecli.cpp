@@ -140,7 +140,7 @@ void TConsoleCli::dessinerLot(const TLotAcquisition& lot) {
 }
 
 void TConsoleCli::compterTrames() {
-    if (moteur == nullptr || moteur->SP5 == nullptr || moteur->MODEGENERAL != 5)
+    if (moteur == nullptr || moteur->SP5 == nullptr || moteur->MODEGENERAL != MODE_ACQ_PERMANENTE)
         return;
     // trameTerminee stays set from the end of a frame to the arming of the next one, and
     // the engine lets the events through in between: each complete frame is seen once.
@@ -165,7 +165,7 @@ void TConsoleCli::abandonner(const QString& texte) {
     abandon = true;
     signalerEchec(texte);
     moteur->BAcquisitionClick();
-    if (moteur->MODEGENERAL == 5) // a stop in fast frames ends at the next frame
+    if (moteur->MODEGENERAL == MODE_ACQ_PERMANENTE) // a stop in fast frames ends at the next frame
         moteur->stop = true;
 }
 
@@ -193,7 +193,7 @@ void TConsoleCli::ligneTrame() {
 
 void TConsoleCli::traiterMessages() {
     QCoreApplication::processEvents();
-    if (moteur != nullptr && !abandon && (moteur->MODEGENERAL == 3 || moteur->MODEGENERAL == 5)) {
+    if (moteur != nullptr && !abandon && acquisitionEnCours(moteur->MODEGENERAL)) {
         if (interruption != 0) {
             abandonner(QStringLiteral("Acquisition interrompue : aucun fichier n'est écrit."));
             return;
@@ -206,7 +206,7 @@ void TConsoleCli::traiterMessages() {
         }
     }
     compterTrames();
-    if (barreVoulue_ && moteur != nullptr && (moteur->MODEGENERAL == 3 || moteur->MODEGENERAL == 5))
+    if (barreVoulue_ && moteur != nullptr && acquisitionEnCours(moteur->MODEGENERAL))
         dessinerBarre();
 }
 

@@ -53,13 +53,13 @@ public:
     void traiterMessages() override;
 
     // TRecepteurReglages
-    int etatFenetre() const override { return moteur ? moteur->MODEGENERAL : 0; }
+    TModeGeneral etatFenetre() const override { return moteur ? moteur->MODEGENERAL : MODE_VIERGE; }
     bool premiereAcq() const override { return moteur ? moteur->premiereAcq : true; }
     // Nothing changes the settings while the tool acquires.
     void reglageEnAttente(const TReglageEnAttente&) override {}
 
     // TVueAcquisition
-    void setModeGeneral(int) override {}
+    void modeGeneralChange(TModeGeneral) override {}
     void afficherMessage(const QString& texte) override;
     void legendeBoutonAcquisition(const QString&) override {}
     void valeurDirecte(int, double) override {}
