@@ -225,6 +225,35 @@ TEST_F(MoteurSimple, AttenteLongueDuDeclenchement) {
     EXPECT_TRUE(vue.avertissements.empty()) << "the unit is still there";
 }
 
+// A unit without a waiting limit is still asked every second, while the trigger does not
+// come, whether it is there: unplugged, the acquisition ends at the next check.
+TEST_F(MoteurSimple, PresenceChaqueSecondeEnAttendantLeDeclenchement) {
+    unite.setModeDeclenchement(2, false);
+    unite.muette = true;
+    unite.tAttenteMaxDecl = 1e6f;
+    QElapsedTimer depuisDebranchement;
+    QElapsedTimer total;
+    total.start();
+    vue.pendantMessages = [&](int) {
+        if (unite.presencesTestees == 2 && unite.presente) {
+            unite.presente = false;
+            depuisDebranchement.start();
+        }
+        if (total.elapsed() > 8000 && moteur.MODEGENERAL == MODE_ACQ_SIMPLE)
+            moteur.BAcquisitionClick(); // never left waiting
+    };
+    moteur.BAcquisitionClick();
+    ASSERT_TRUE(depuisDebranchement.isValid()) << unite.presencesTestees << " presence checks";
+    const qint64 ms = depuisDebranchement.elapsed();
+    EXPECT_EQ(unite.presencesTestees, 3) << "one check per second, none in between";
+    EXPECT_GE(ms, 900);
+    EXPECT_LT(ms, 3000);
+    EXPECT_EQ(moteur.MODEGENERAL, MODE_MESURES);
+    ASSERT_EQ(vue.avertissements.size(), 1u);
+    EXPECT_EQ(vue.avertissements[0], TMoteurAcquisition::texteDebranchement);
+    EXPECT_EQ(vue.attentesAffichees, 0) << "no waiting limit: no long-wait window";
+}
+
 TEST_F(MoteurSimple, AttentesCourtesQuoiQueDemandeLUnite) {
     unite.muette = true;
     unite.sommeilMs = 1000; // the unit asks for long sleeps
