@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+
 // What the program is doing (MODEGENERAL, owned by the acquisition engine and read by the
 // window, the graph, the live values and the command-line tool) and why a permanent frame
 // or an acquisition ended early (typeSortieMP). Unscoped so that the values keep the
@@ -48,3 +50,30 @@ enum TSortieMP : int {
 constexpr bool changementReglage(int code) {
     return code >= MP_VOIE_ACTIVE && code <= MP_ACQ_PRECEDENTE;
 }
+
+// The values of a setting changed while an acquisition runs, as the settings panel gives
+// them (the MP fields of the engine).
+struct TReglagesMP {
+    int MPEntree = 0;
+    int MPCalibre = 0;
+    bool MPVoieActive = false;
+    bool MPModeDiff = false;
+    int MPTypeDecl = 0;
+    int MPSensDecl = 0;
+    int MPVoieSynchro = 0;
+    int MPPretrig = 0;
+    QString MPDureeTotale; // seconds, as typed
+    QString MPNbPts;
+    QString MPUSeuil; // volts, as typed
+
+    bool operator==(const TReglagesMP&) const = default;
+};
+
+// One change made while an acquisition runs: its exit code and the values it carries.
+// The settings rules hand it to the engine, which keeps it until the end of the running
+// frame and gives it back to the rules to apply.
+struct TReglageEnAttente : TReglagesMP {
+    TSortieMP code = SORTIE_AUCUNE; // typeSortieMP
+
+    bool operator==(const TReglageEnAttente&) const = default;
+};

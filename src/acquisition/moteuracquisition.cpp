@@ -52,8 +52,8 @@ TSortieMP codeRetenu(TSortieMP actuel, TSortieMP nouveau) {
 // Signals the unit measures once an input (code 2) or a channel's differential mode
 // (code 6) is changed: the second input of a differential channel is measured with the
 // first one and is no signal of its own.
-int signauxApres(const TCentrale& c, const TChangementMP& ch) {
-    const TReglagesMP& r = ch.valeurs;
+int signauxApres(const TCentrale& c, const TReglageEnAttente& ch) {
+    const TReglagesMP& r = ch;
     auto signal = [&c, &ch, &r](int v) {
         const int k = v - c.nbCanauxUt;
         if (k < 0)
@@ -156,18 +156,24 @@ void TMoteurAcquisition::clicModePermanent(bool coche) {
 }
 
 void TMoteurAcquisition::nouveauReglage(TSortieMP code) {
-    if (SP5 == nullptr || !changementReglage(code))
+    TReglageEnAttente r;
+    static_cast<TReglagesMP&>(r) = *this;
+    r.code = code;
+    nouveauReglage(r);
+}
+
+void TMoteurAcquisition::nouveauReglage(const TReglageEnAttente& r) {
+    static_cast<TReglagesMP&>(*this) = r;
+    if (SP5 == nullptr || !changementReglage(r.code))
         return;
-    const TReglagesMP valeurs = *this;
     if (MODEGENERAL != MODE_ACQ_PERMANENTE) {
         // No frame to wait for: the unit takes the change at once.
-        if (code != MP_ACQ_PRECEDENTE)
-            appliquerReglage ? appliquerReglage(code, valeurs)
-                             : appliquerReglageUnite(code, valeurs);
+        if (r.code != MP_ACQ_PRECEDENTE)
+            appliquerReglage ? appliquerReglage(r) : appliquerReglageUnite(r);
         return;
     }
-    changements_.push_back({code, valeurs});
-    typeSortieMP = codeRetenu(typeSortieMP, code);
+    changements_.push_back(r);
+    typeSortieMP = codeRetenu(typeSortieMP, r.code);
     nouveauxParametres = true;
     SP5->arreteAcq();
 }
@@ -349,7 +355,7 @@ void TMoteurAcquisition::traiterCodeSortie() {
         SortieNormaleMP();
         DessinerLesCourbes = true;
         // Settings changed meanwhile still reach the unit, the store is committed.
-        for (const TChangementMP& ch : changements_)
+        for (const TReglageEnAttente& ch : changements_)
             appliquerChangement(ch, false);
         changements_.clear();
         if (code == SORTIE_QUITTER)
@@ -357,7 +363,7 @@ void TMoteurAcquisition::traiterCodeSortie() {
         return;
     }
     bool sansCourbes = false;
-    for (const TChangementMP& ch : changements_) {
+    for (const TReglageEnAttente& ch : changements_) {
         if (MODEGENERAL != MODE_ACQ_PERMANENTE) {
             appliquerChangement(ch, false); // permanent mode ended on the way
             continue;
@@ -371,9 +377,8 @@ void TMoteurAcquisition::traiterCodeSortie() {
     DessinerLesCourbes = !sansCourbes;
 }
 
-void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepareStore) {
+void TMoteurAcquisition::appliquerChangement(const TReglageEnAttente& ch, bool prepareStore) {
     TCentrale& c = *SP5;
-    const TReglagesMP& r = ch.valeurs;
     if (prepareStore && c.nbVoiesSignaux > 0 && signauxApres(c, ch) == 0) {
         // The last signal goes (its input off, or its channel made differential with the
         // first input off): commit what was acquired with it before the unit forgets the
@@ -387,7 +392,7 @@ void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepa
         // The settings panel's own routine when there is one (it shows the timing it
         // restores), else the unit alone; both restore the point count shown.
         if (appliquerReglage) {
-            appliquerReglage(ch.code, r);
+            appliquerReglage(ch);
             modeBalayage = c.dureeTotale0X <= c.tRemanence ? 1 : 0;
         } else {
             modeBalayage = retourAcqPrecedente(c);
@@ -399,9 +404,9 @@ void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepa
         return;
     }
     if (appliquerReglage)
-        appliquerReglage(ch.code, r);
+        appliquerReglage(ch);
     else
-        appliquerReglageUnite(ch.code, r);
+        appliquerReglageUnite(ch);
     if (!prepareStore)
         return;
     switch (ch.code) {
@@ -426,11 +431,11 @@ void TMoteurAcquisition::appliquerChangement(const TChangementMP& ch, bool prepa
     }
 }
 
-void TMoteurAcquisition::appliquerReglageUnite(TSortieMP code, const TReglagesMP& r) {
+void TMoteurAcquisition::appliquerReglageUnite(const TReglageEnAttente& r) {
     TCentrale& c = *SP5;
     const auto voie = static_cast<uint8_t>(std::clamp(r.MPEntree, 0, 255));
     double x = 0.0;
-    switch (code) {
+    switch (r.code) {
     case MP_VOIE_ACTIVE:
         if (r.MPVoieActive)
             c.activeVoieA(voie, false);

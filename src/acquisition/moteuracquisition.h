@@ -16,27 +16,6 @@
 #include <functional>
 #include <vector>
 
-// Pending settings received while permanent mode runs, as the settings panel gives them.
-struct TReglagesMP {
-    int MPEntree = 0;
-    int MPCalibre = 0;
-    int MPSensDecl = 0;
-    int MPPretrig = 0;
-    int MPTypeDecl = 0;
-    int MPVoieSynchro = 0;
-    bool MPModeDiff = false;
-    bool MPVoieActive = false;
-    QString MPDureeTotale; // seconds, as typed
-    QString MPNbPts;
-    QString MPUSeuil; // volts, as typed
-};
-
-// One settings change waiting for the end of the running frame (codes 2 to 12).
-struct TChangementMP {
-    TSortieMP code = SORTIE_AUCUNE;
-    TReglagesMP valeurs;
-};
-
 class TMoteurAcquisition : public TReglagesMP {
 public:
     TMoteurAcquisition(TCentrale* centrale, TSeriesMesurees& series, TVueAcquisition& vue);
@@ -75,7 +54,7 @@ public:
 
     // Applies one settings change of permanent mode to the unit (the change routines of
     // the settings panel). Without it the engine applies the change to the unit itself.
-    std::function<void(TSortieMP code, const TReglagesMP&)> appliquerReglage;
+    std::function<void(const TReglageEnAttente&)> appliquerReglage;
 
     // The start/stop button, by window state.
     void BAcquisitionClick();
@@ -87,6 +66,8 @@ public:
     // A setting changed while permanent mode runs: the MP fields hold the new value.
     // The change waits in a queue for the end of the frame, so that none is lost.
     void nouveauReglage(TSortieMP code);
+    // The same, for a change the settings rules hand over with its values.
+    void nouveauReglage(const TReglageEnAttente& r);
     // "Acquisition précédente" pressed during permanent mode (code 12).
     void acquisitionPrecedente() { nouveauReglage(MP_ACQ_PRECEDENTE); }
     // Quit button during permanent mode (code 15).
@@ -126,8 +107,8 @@ private:
 
     void acquisitionPermanente();
     void traiterCodeSortie();
-    void appliquerChangement(const TChangementMP& ch, bool prepareStore);
-    void appliquerReglageUnite(TSortieMP code, const TReglagesMP& r);
+    void appliquerChangement(const TReglageEnAttente& ch, bool prepareStore);
+    void appliquerReglageUnite(const TReglageEnAttente& r);
     void decisionAjout();
     void decisionDoubleTrame();
     void preparerStore();
@@ -142,7 +123,7 @@ private:
     TSeriesMesurees& series_;
     TVueAcquisition& vue_;
 
-    std::vector<TChangementMP> changements_;
+    std::vector<TReglageEnAttente> changements_;
     bool quitterDemande_ = false;
 
     // Buffers of the read loop, prepared before arming.

@@ -17,24 +17,6 @@
 
 class TSeriesMesurees;
 
-// One change made while an acquisition runs: the exit code and the fields it carries.
-struct TReglageEnAttente {
-    TSortieMP code = SORTIE_AUCUNE; // typeSortieMP
-    int MPEntree = 0;
-    int MPCalibre = 0;
-    bool MPVoieActive = false;
-    bool MPModeDiff = false;
-    int MPTypeDecl = 0;
-    int MPSensDecl = 0;
-    int MPVoieSynchro = 0;
-    int MPPretrig = 0;
-    QString MPDureeTotale;
-    QString MPNbPts;
-    QString MPUSeuil;
-
-    bool operator==(const TReglageEnAttente&) const = default;
-};
-
 // What the settings need from the acquisition engine.
 class TRecepteurReglages {
 public:

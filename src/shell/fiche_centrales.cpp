@@ -122,7 +122,6 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
     series.numAcqDef = 0;
     // The engine follows the active unit.
     moteur->SP5 = centrales.SP5.get();
-    relierReglages(); // the engine applies the changes of permanent mode with the rules
     // The markers span the whole duration of the unit's settings.
     {
         TEcranGraphe& ecran = graphe->ecran;

@@ -30,24 +30,7 @@ public:
 
     TModeGeneral etatFenetre() const override { return fiche_.modeGeneral(); }
     bool premiereAcq() const override { return !fiche_.moteur || fiche_.moteur->premiereAcq; }
-    void reglageEnAttente(const TReglageEnAttente& r) override {
-        TMoteurAcquisition* m = fiche_.moteur.get();
-        if (m == nullptr)
-            return;
-        TReglagesMP& mp = *m;
-        mp.MPEntree = r.MPEntree;
-        mp.MPCalibre = r.MPCalibre;
-        mp.MPVoieActive = r.MPVoieActive;
-        mp.MPModeDiff = r.MPModeDiff;
-        mp.MPTypeDecl = r.MPTypeDecl;
-        mp.MPSensDecl = r.MPSensDecl;
-        mp.MPVoieSynchro = r.MPVoieSynchro;
-        mp.MPPretrig = r.MPPretrig;
-        mp.MPDureeTotale = r.MPDureeTotale;
-        mp.MPNbPts = r.MPNbPts;
-        mp.MPUSeuil = r.MPUSeuil;
-        m->nouveauReglage(r.code);
-    }
+    void reglageEnAttente(const TReglageEnAttente& r) override { fiche_.moteur->nouveauReglage(r); }
 
 private:
     TFicheKirvaneMixte& fiche_;
@@ -208,30 +191,11 @@ void TFicheKirvaneMixte::relierReglages() {
         appliquerEtatReglages();
     };
 
-    // The engine applies the changes of permanent mode with the same routines; it may be
-    // created after the window, so this part runs again when it is.
-    if (moteur) {
-        moteur->appliquerReglage = [this, effets](TSortieMP code, const TReglagesMP& mp) {
-            if (!reglagesAcq)
-                return;
-            TReglageEnAttente r;
-            r.code = code;
-            r.MPEntree = mp.MPEntree;
-            r.MPCalibre = mp.MPCalibre;
-            r.MPVoieActive = mp.MPVoieActive;
-            r.MPModeDiff = mp.MPModeDiff;
-            r.MPTypeDecl = mp.MPTypeDecl;
-            r.MPSensDecl = mp.MPSensDecl;
-            r.MPVoieSynchro = mp.MPVoieSynchro;
-            r.MPPretrig = mp.MPPretrig;
-            r.MPDureeTotale = mp.MPDureeTotale;
-            r.MPNbPts = mp.MPNbPts;
-            r.MPUSeuil = mp.MPUSeuil;
+    // The engine applies the changes of permanent mode with the same routines.
+    moteur->appliquerReglage = [this, effets](const TReglageEnAttente& r) {
+        if (reglagesAcq)
             effets(reglagesAcq->appliquer(r));
-        };
-    }
-    if (reglagesAcq)
-        return; // the controls are connected once
+    };
     recepteur_.reset(new TRecepteurFiche(*this));
     reglagesAcq = std::make_unique<TReglagesAcq>(*recepteur_);
     reglagesAcq->setSeries(&series);

@@ -240,8 +240,8 @@ TEST_F(MoteurPermanent, ReglagesEntreDeuxTrames) {
         TVueEssai v;
         TMoteurAcquisition m(&u, s, v);
         std::vector<std::pair<int, int>> recus;
-        m.appliquerReglage = [&](int code, const TReglagesMP& r) {
-            recus.emplace_back(code, r.MPEntree);
+        m.appliquerReglage = [&](const TReglageEnAttente& r) {
+            recus.emplace_back(r.code, r.MPEntree);
         };
         m.setModepermanent(true);
         m.MODEGENERAL = MODE_PERMANENT_ARRETE;
