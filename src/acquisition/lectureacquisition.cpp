@@ -100,7 +100,7 @@ void TMoteurAcquisition::boucleLecture(TGenreLecture genre) {
         } else if (a < 0) {
             // The unit is gone: the same end as a failed presence test.
             nouveauxParametres = true;
-            typeSortieMP = 13;
+            typeSortieMP = SORTIE_DEBRANCHEMENT;
         } else if (a >= 1) {
             traiterTransfert(std::min(a, static_cast<int>(fifo_.size())), genre);
         } else {

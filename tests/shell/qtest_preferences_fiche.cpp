@@ -44,7 +44,7 @@ class TestPreferencesFiche : public QObject, private TEssaiFiche {
         u.dtAX = s.etat.dtAX;
         u.nbPtsAX = nbPts;
         u.dureeTotaleAX = duree;
-        fiche->MODEGENERAL = MODE_MESURES;
+        fiche->moteur->MODEGENERAL = MODE_MESURES;
         activeBoutonsOutils(fiche->etat, fiche->faits());
         fiche->appliquerEtat();
         fiche->graphe->ecran.g.t0 = 0.0f;

@@ -44,7 +44,7 @@ class TestRegressiFiche : public QObject, private TEssaiFiche {
         u.dt0X = u.dtAX = g.etat.dtAX;
         u.nbPts0X = u.nbPtsAX = u.nbPtsAffX = nbPts;
         u.dureeTotale0X = u.dureeTotaleAX = duree;
-        fiche->MODEGENERAL = MODE_MESURES;
+        fiche->moteur->MODEGENERAL = MODE_MESURES;
         activeBoutonsOutils(fiche->etat, fiche->faits());
         fiche->appliquerEtat();
         fiche->graphe->ecran.g.t0 = 0.0f;
