@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class TSeriesMesurees;
 
@@ -195,6 +196,24 @@ private:
     void enAttente(const TReglageEnAttente& r);
     TEffetsReglages pasDuree(bool plus);
     TEffetsReglages pasNbPoints(bool plus);
+    // One of the two timing lists (duration, point count) and what a step of it changes.
+    struct TListeReglage {
+        const QStringList& items;
+        int& index;
+        QString& texte;
+        double valeur; // the unit's value, when the text shown is not a number
+        bool& deroulee;
+        TSortieMP code;
+        QString TReglagesMP::*champ;
+        void (TReglagesAcq::*changer)(const QString&);
+    };
+    TEffetsReglages pasListe(bool plus, const TListeReglage& l);
+    // An input control (range, input on/off, differential mode) on input n of nombre:
+    // applied at once when idle; during an acquisition the control shows the choice, the
+    // unit stops and the change waits for the engine.
+    TEffetsReglages clicEntree(int n, int nombre, const TReglageEnAttente& r,
+                               const std::function<void()>& appliquer,
+                               const std::function<void()>& montrer);
     // Item chosen by a +/- button: the next/previous item, or from a typed text the first
     // item above it (from the top) / the last below it (from the bottom).
     static int itemVoisin(const QStringList& items, int index, const QString& texte, double repli,
@@ -202,7 +221,14 @@ private:
     void apresTemps(); // what every timing change refreshes
     float calibreVoie(int voie) const;
 
-    // Implementations; the public routines reset effets_ and return it.
+    // Runs one implementation with fresh effects and returns what it did: the public
+    // routines are this around their implementation.
+    template <class F> TEffetsReglages effetsDe(F&& f) {
+        effets_ = {};
+        f();
+        return effets_;
+    }
+    // Implementations.
     void activationVoie_(int voie1, bool active1);
     void changeCalibre_(int voie1, int calibre1);
     void activationModeDiff_(int voie1, bool actif1);

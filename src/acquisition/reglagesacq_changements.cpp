@@ -48,9 +48,7 @@ void TReglagesAcq::apresTemps() {
 }
 
 TEffetsReglages TReglagesAcq::ChangeDureeTotale(const QString& s1) {
-    effets_ = {};
-    ChangeDureeTotale_(s1);
-    return effets_;
+    return effetsDe([&] { ChangeDureeTotale_(s1); });
 }
 
 void TReglagesAcq::ChangeDureeTotale_(const QString& s1) {
@@ -73,9 +71,7 @@ void TReglagesAcq::ChangeDureeTotale_(const QString& s1) {
 }
 
 TEffetsReglages TReglagesAcq::changeNbPts(const QString& s1) {
-    effets_ = {};
-    changeNbPts_(s1);
-    return effets_;
+    return effetsDe([&] { changeNbPts_(s1); });
 }
 
 void TReglagesAcq::changeNbPts_(const QString& s1) {
@@ -96,9 +92,7 @@ void TReglagesAcq::changeNbPts_(const QString& s1) {
 }
 
 TEffetsReglages TReglagesAcq::activationVoie(int voie1, bool active1) {
-    effets_ = {};
-    activationVoie_(voie1, active1);
-    return effets_;
+    return effetsDe([&] { activationVoie_(voie1, active1); });
 }
 
 void TReglagesAcq::activationVoie_(int voie1, bool active1) {
@@ -134,9 +128,7 @@ void TReglagesAcq::activationVoie_(int voie1, bool active1) {
 }
 
 TEffetsReglages TReglagesAcq::changeCalibre(int voie1, int calibre1) {
-    effets_ = {};
-    changeCalibre_(voie1, calibre1);
-    return effets_;
+    return effetsDe([&] { changeCalibre_(voie1, calibre1); });
 }
 
 void TReglagesAcq::changeCalibre_(int voie1, int calibre1) {
@@ -159,9 +151,7 @@ void TReglagesAcq::changeCalibre_(int voie1, int calibre1) {
 }
 
 TEffetsReglages TReglagesAcq::activationModeDiff(int voie1, bool actif1) {
-    effets_ = {};
-    activationModeDiff_(voie1, actif1);
-    return effets_;
+    return effetsDe([&] { activationModeDiff_(voie1, actif1); });
 }
 
 void TReglagesAcq::activationModeDiff_(int voie1, bool actif1) {
@@ -190,9 +180,7 @@ void TReglagesAcq::activationModeDiff_(int voie1, bool actif1) {
 }
 
 TEffetsReglages TReglagesAcq::changeTypeDecl(int typeDecl1) {
-    effets_ = {};
-    changeTypeDecl_(typeDecl1);
-    return effets_;
+    return effetsDe([&] { changeTypeDecl_(typeDecl1); });
 }
 
 void TReglagesAcq::changeTypeDecl_(int typeDecl1) {
@@ -213,9 +201,7 @@ void TReglagesAcq::changeTypeDecl_(int typeDecl1) {
 }
 
 TEffetsReglages TReglagesAcq::changeSensDecl(int sensDecl1) {
-    effets_ = {};
-    changeSensDecl_(sensDecl1);
-    return effets_;
+    return effetsDe([&] { changeSensDecl_(sensDecl1); });
 }
 
 void TReglagesAcq::changeSensDecl_(int sensDecl1) {
@@ -233,9 +219,7 @@ void TReglagesAcq::changeSensDecl_(int sensDecl1) {
 }
 
 TEffetsReglages TReglagesAcq::changeVoieSynchro(int index1) {
-    effets_ = {};
-    changeVoieSynchro_(index1);
-    return effets_;
+    return effetsDe([&] { changeVoieSynchro_(index1); });
 }
 
 void TReglagesAcq::changeVoieSynchro_(int index1) {
@@ -251,9 +235,7 @@ void TReglagesAcq::changeVoieSynchro_(int index1) {
 }
 
 TEffetsReglages TReglagesAcq::changePretrig(int index1) {
-    effets_ = {};
-    changePretrig_(index1);
-    return effets_;
+    return effetsDe([&] { changePretrig_(index1); });
 }
 
 void TReglagesAcq::changePretrig_(int index1) {
@@ -265,9 +247,7 @@ void TReglagesAcq::changePretrig_(int index1) {
 }
 
 TEffetsReglages TReglagesAcq::changeUSeuil(const QString& s1) {
-    effets_ = {};
-    changeUSeuil_(s1);
-    return effets_;
+    return effetsDe([&] { changeUSeuil_(s1); });
 }
 
 void TReglagesAcq::changeUSeuil_(const QString& s1) {
@@ -289,9 +269,7 @@ void TReglagesAcq::changeUSeuil_(const QString& s1) {
 }
 
 TEffetsReglages TReglagesAcq::RetourAcqPrecedente() {
-    effets_ = {};
-    RetourAcqPrecedente_();
-    return effets_;
+    return effetsDe([&] { RetourAcqPrecedente_(); });
 }
 
 void TReglagesAcq::RetourAcqPrecedente_() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 int TReglagesAcq::itemVoisin(const QStringList& items, int index, const QString& texte,
                              double repli, bool plus) {
@@ -34,64 +35,48 @@ int TReglagesAcq::itemVoisin(const QStringList& items, int index, const QString&
     return 0;
 }
 
-TEffetsReglages TReglagesAcq::pasDuree(bool plus) {
+TEffetsReglages TReglagesAcq::pasListe(bool plus, const TListeReglage& l) {
     effets_ = {};
     if (centrale_ == nullptr || bloque)
         return effets_;
-    const bool tape = etat.indexDureeTotale < 0;
-    const int k = itemVoisin(etat.itemsDureeTotale, etat.indexDureeTotale, etat.texteDureeTotale,
-                             centrale_->dureeTotale0X, plus);
-    CBDureeTotalederoulee = false;
+    const bool tape = l.index < 0;
+    const int k = itemVoisin(l.items, l.index, l.texte, l.valeur, plus);
+    l.deroulee = false;
     if (k < 0)
         return effets_;
-    const QString texte = etat.itemsDureeTotale[k];
+    const QString texte = l.items[k];
     if (acquisitionEnCours()) {
         centrale_->arreteAcq();
+        // A typed value stays shown; a list item moves as the button says.
         if (!tape) {
-            etat.indexDureeTotale = k;
-            etat.texteDureeTotale = texte;
+            l.index = k;
+            l.texte = texte;
         }
         TReglageEnAttente r;
-        r.code = MP_DUREE_TOTALE;
-        r.MPDureeTotale = texte;
+        r.code = l.code;
+        r.*l.champ = texte;
         enAttente(r);
         return effets_;
     }
-    etat.indexDureeTotale = k;
-    etat.texteDureeTotale = texte;
-    ChangeDureeTotale_(texte);
+    l.index = k;
+    l.texte = texte;
+    (this->*l.changer)(texte);
     effets_.modifie = true;
     return effets_;
 }
 
+TEffetsReglages TReglagesAcq::pasDuree(bool plus) {
+    return pasListe(plus, {etat.itemsDureeTotale, etat.indexDureeTotale, etat.texteDureeTotale,
+                           centrale_ ? centrale_->dureeTotale0X : 0.0, CBDureeTotalederoulee,
+                           MP_DUREE_TOTALE, &TReglagesMP::MPDureeTotale,
+                           &TReglagesAcq::ChangeDureeTotale_});
+}
+
 TEffetsReglages TReglagesAcq::pasNbPoints(bool plus) {
-    effets_ = {};
-    if (centrale_ == nullptr || bloque)
-        return effets_;
-    const bool tape = etat.indexNbPoints < 0;
-    const int k = itemVoisin(etat.itemsNbPoints, etat.indexNbPoints, etat.texteNbPoints,
-                             static_cast<double>(centrale_->nbPtsAffX), plus);
-    CBNbPointsDeroulee = false;
-    if (k < 0)
-        return effets_;
-    const QString texte = etat.itemsNbPoints[k];
-    if (acquisitionEnCours()) {
-        centrale_->arreteAcq();
-        if (!tape) {
-            etat.indexNbPoints = k;
-            etat.texteNbPoints = texte;
-        }
-        TReglageEnAttente r;
-        r.code = MP_NB_POINTS;
-        r.MPNbPts = texte;
-        enAttente(r);
-        return effets_;
-    }
-    etat.indexNbPoints = k;
-    etat.texteNbPoints = texte;
-    changeNbPts_(texte);
-    effets_.modifie = true;
-    return effets_;
+    return pasListe(plus, {etat.itemsNbPoints, etat.indexNbPoints, etat.texteNbPoints,
+                           centrale_ ? static_cast<double>(centrale_->nbPtsAffX) : 0.0,
+                           CBNbPointsDeroulee, MP_NB_POINTS, &TReglagesMP::MPNbPts,
+                           &TReglagesAcq::changeNbPts_});
 }
 
 void TReglagesAcq::differer(const TReglageEnAttente& r) {
@@ -100,55 +85,48 @@ void TReglagesAcq::differer(const TReglageEnAttente& r) {
     enAttente(r);
 }
 
-TEffetsReglages TReglagesAcq::clicCalibre(int voie, int index) {
+TEffetsReglages TReglagesAcq::clicEntree(int n, int nombre, const TReglageEnAttente& r,
+                                         const std::function<void()>& appliquer,
+                                         const std::function<void()>& montrer) {
     effets_ = {};
-    if (centrale_ == nullptr || bloque || voie < 0 || voie >= 8)
+    if (centrale_ == nullptr || bloque || n < 0 || n >= nombre)
         return effets_;
     if (!acquisitionEnCours()) {
-        changeCalibre_(voie, index);
+        appliquer();
         return effets_;
     }
-    etat.indexCalibre[voie] = index;
+    montrer();
+    differer(r);
+    return effets_;
+}
+
+TEffetsReglages TReglagesAcq::clicCalibre(int voie, int index) {
     TReglageEnAttente r;
     r.code = MP_CALIBRE;
     r.MPEntree = voie;
     r.MPCalibre = index;
-    differer(r);
-    return effets_;
+    return clicEntree(
+        voie, 8, r, [&] { changeCalibre_(voie, index); }, [&] { etat.indexCalibre[voie] = index; });
 }
 
 TEffetsReglages TReglagesAcq::clicVoieActive(int voie, bool cochee) {
-    effets_ = {};
-    if (centrale_ == nullptr || bloque || voie < 0 || voie >= 8)
-        return effets_;
-    if (!acquisitionEnCours()) {
-        activationVoie_(voie, cochee);
-        return effets_;
-    }
-    etat.voieActive[voie] = cochee;
     TReglageEnAttente r;
     r.code = MP_VOIE_ACTIVE;
     r.MPEntree = voie;
     r.MPVoieActive = cochee;
-    differer(r);
-    return effets_;
+    return clicEntree(
+        voie, 8, r, [&] { activationVoie_(voie, cochee); },
+        [&] { etat.voieActive[voie] = cochee; });
 }
 
 TEffetsReglages TReglagesAcq::clicModeDiff(int canal, bool coche) {
-    effets_ = {};
-    if (centrale_ == nullptr || bloque || canal < 0 || canal >= 4)
-        return effets_;
-    if (!acquisitionEnCours()) {
-        activationModeDiff_(canal, coche);
-        return effets_;
-    }
-    etat.modeDiff[canal] = coche;
     TReglageEnAttente r;
     r.code = MP_MODE_DIFF;
     r.MPEntree = canal;
     r.MPModeDiff = coche;
-    differer(r);
-    return effets_;
+    return clicEntree(
+        canal, 4, r, [&] { activationModeDiff_(canal, coche); },
+        [&] { etat.modeDiff[canal] = coche; });
 }
 
 TEffetsReglages TReglagesAcq::choixDeclenchement(int& indexEtat, int index, TSortieMP code,

@@ -143,6 +143,56 @@ void remplirListe(QComboBox* cb, const QStringList& items, int index, const QStr
 
 } // namespace
 
+// The settings rules' side of one timing list (duration or point count).
+struct TFicheKirvaneMixte::TRoutinesListeTemps {
+    void (TReglagesAcq::*entree)();
+    TEffetsReglages (TReglagesAcq::*sortie)();
+    void (TReglagesAcq::*deroulement)();
+    void (TReglagesAcq::*saisie)(const QString&);
+    TEffetsReglages (TReglagesAcq::*changement)();
+    TEffetsReglages (TReglagesAcq::*selection)(int);
+    TEffetsReglages (TReglagesAcq::*plus)();
+    TEffetsReglages (TReglagesAcq::*moins)();
+};
+
+// A timing list and its +/- buttons handed to the settings rules: focus in and out, the
+// list unrolled, a text typed, an item picked, a step.
+void TFicheKirvaneMixte::relierListeTemps(QComboBox* liste, QToolButton* plus, QToolButton* moins,
+                                          const std::shared_ptr<bool>& vivant,
+                                          const std::function<void(const TEffetsReglages&)>& effets,
+                                          const TRoutinesListeTemps& f) {
+    TReglagesAcq& r = *reglagesAcq;
+    liste->installEventFilter(new TSuiviFocus(
+        this,
+        [vivant, &r, f] {
+            if (*vivant)
+                (r.*f.entree)();
+        },
+        [vivant, &r, effets, f] {
+            if (*vivant && !r.bloqueExit)
+                effets((r.*f.sortie)());
+        }));
+    liste->view()->installEventFilter(new TSuiviEvenement(this, QEvent::Show, [vivant, &r, f] {
+        if (*vivant)
+            (r.*f.deroulement)();
+    }));
+    connect(liste->lineEdit(), &QLineEdit::textEdited, this, [&r, effets, f](const QString& t) {
+        (r.*f.saisie)(t);
+        const TEffetsReglages e = (r.*f.changement)();
+        if (e.modifie || e.reglageEnregistre)
+            effets(e);
+    });
+    connect(liste, &QComboBox::activated, this, [&r, effets, f](int index) {
+        TEffetsReglages e = (r.*f.selection)(index);
+        const TEffetsReglages ch = (r.*f.changement)();
+        e.modifie = e.modifie || ch.modifie;
+        e.reglageEnregistre = e.reglageEnregistre || ch.reglageEnregistre;
+        effets(e);
+    });
+    connect(plus, &QToolButton::clicked, this, [&r, effets, f] { effets((r.*f.plus)()); });
+    connect(moins, &QToolButton::clicked, this, [&r, effets, f] { effets((r.*f.moins)()); });
+}
+
 void TFicheKirvaneMixte::relierReglages() {
     // Applies what a settings operation returns, then mirrors the new state.
     auto effets = [this](const TEffetsReglages& e) {
@@ -209,73 +259,16 @@ void TFicheKirvaneMixte::relierReglages() {
     for (QComboBox* cb : {c.CBDureeTotale, c.CBNbPoints})
         cb->setInsertPolicy(QComboBox::NoInsert);
 
-    // Duration list
-    c.CBDureeTotale->installEventFilter(new TSuiviFocus(
-        this,
-        [vivant, &r] {
-            if (*vivant)
-                r.entreeDureeTotale();
-        },
-        [vivant, &r, effets] {
-            if (*vivant && !r.bloqueExit)
-                effets(r.sortieDureeTotale());
-        }));
-    c.CBDureeTotale->view()->installEventFilter(
-        new TSuiviEvenement(this, QEvent::Show, [vivant, &r] {
-            if (*vivant)
-                r.deroulementDureeTotale();
-        }));
-    connect(c.CBDureeTotale->lineEdit(), &QLineEdit::textEdited, this,
-            [&r, effets](const QString& t) {
-                r.saisieDureeTotale(t);
-                const TEffetsReglages e = r.changementDureeTotale();
-                if (e.modifie || e.reglageEnregistre)
-                    effets(e);
-            });
-    connect(c.CBDureeTotale, &QComboBox::activated, this, [&r, effets](int index) {
-        TEffetsReglages e = r.selectionDureeTotale(index);
-        const TEffetsReglages ch = r.changementDureeTotale();
-        e.modifie = e.modifie || ch.modifie;
-        e.reglageEnregistre = e.reglageEnregistre || ch.reglageEnregistre;
-        effets(e);
-    });
-    connect(c.SBDureeTotalePlus, &QToolButton::clicked, this,
-            [&r, effets] { effets(r.clicDureeTotalePlus()); });
-    connect(c.SBDureeTotaleMoins, &QToolButton::clicked, this,
-            [&r, effets] { effets(r.clicDureeTotaleMoins()); });
-
-    // Point list
-    c.CBNbPoints->installEventFilter(new TSuiviFocus(
-        this,
-        [vivant, &r] {
-            if (*vivant)
-                r.entreeNbPoints();
-        },
-        [vivant, &r, effets] {
-            if (*vivant && !r.bloqueExit)
-                effets(r.sortieNbPoints());
-        }));
-    c.CBNbPoints->view()->installEventFilter(new TSuiviEvenement(this, QEvent::Show, [vivant, &r] {
-        if (*vivant)
-            r.deroulementNbPoints();
-    }));
-    connect(c.CBNbPoints->lineEdit(), &QLineEdit::textEdited, this, [&r, effets](const QString& t) {
-        r.saisieNbPoints(t);
-        const TEffetsReglages e = r.changementNbPoints();
-        if (e.modifie || e.reglageEnregistre)
-            effets(e);
-    });
-    connect(c.CBNbPoints, &QComboBox::activated, this, [&r, effets](int index) {
-        TEffetsReglages e = r.selectionNbPoints(index);
-        const TEffetsReglages ch = r.changementNbPoints();
-        e.modifie = e.modifie || ch.modifie;
-        e.reglageEnregistre = e.reglageEnregistre || ch.reglageEnregistre;
-        effets(e);
-    });
-    connect(c.SBNbPointsPlus, &QToolButton::clicked, this,
-            [&r, effets] { effets(r.clicNbPointsPlus()); });
-    connect(c.SBNbPointsMoins, &QToolButton::clicked, this,
-            [&r, effets] { effets(r.clicNbPointsMoins()); });
+    relierListeTemps(c.CBDureeTotale, c.SBDureeTotalePlus, c.SBDureeTotaleMoins, vivant, effets,
+                     {&TReglagesAcq::entreeDureeTotale, &TReglagesAcq::sortieDureeTotale,
+                      &TReglagesAcq::deroulementDureeTotale, &TReglagesAcq::saisieDureeTotale,
+                      &TReglagesAcq::changementDureeTotale, &TReglagesAcq::selectionDureeTotale,
+                      &TReglagesAcq::clicDureeTotalePlus, &TReglagesAcq::clicDureeTotaleMoins});
+    relierListeTemps(c.CBNbPoints, c.SBNbPointsPlus, c.SBNbPointsMoins, vivant, effets,
+                     {&TReglagesAcq::entreeNbPoints, &TReglagesAcq::sortieNbPoints,
+                      &TReglagesAcq::deroulementNbPoints, &TReglagesAcq::saisieNbPoints,
+                      &TReglagesAcq::changementNbPoints, &TReglagesAcq::selectionNbPoints,
+                      &TReglagesAcq::clicNbPointsPlus, &TReglagesAcq::clicNbPointsMoins});
     connect(c.BAcquisitionPrecedente, &QPushButton::clicked, this,
             [&r, effets] { effets(r.clicAcquisitionPrecedente()); });
 

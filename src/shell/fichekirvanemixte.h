@@ -146,6 +146,11 @@ public:
     // Settings panel (fiche_reglages.cpp): its controls connected to reglagesAcq, whose state
     // is mirrored on them; the live values of TimerAcqDir.
     void relierReglages();
+    struct TRoutinesListeTemps;
+    void relierListeTemps(QComboBox* liste, QToolButton* plus, QToolButton* moins,
+                          const std::shared_ptr<bool>& vivant,
+                          const std::function<void(const TEffetsReglages&)>& effets,
+                          const TRoutinesListeTemps& f);
     void appliquerEtatReglages();
     void TimerAcqDirTimer();
     // The measurement table (fiche_tableau.cpp). MAJTableau rebuilds it when it is out of
