@@ -73,39 +73,39 @@ void Course::demarre(const Image& im, const ParametresCourse& p, double t) {
     declenchee_ = mode_ == Mode::Manuel;
 }
 
-// In bursts, the samples are held back and released all at once every rafales_ seconds.
-double Course::tempsEffectif(double t) const {
+// Simulated seconds since the start that count at time t: in bursts, the samples are held
+// back and released all at once every rafales_ seconds. Negative: nothing exists yet.
+double Course::ecoule(double t) const {
+    const double e = t - tDebut_;
     if (rafales_ <= 0)
-        return t;
-    const double ecoule = t - tDebut_;
-    if (ecoule < rafales_)
-        return tDebut_ - 1; // nothing exists yet
-    return tDebut_ + std::floor(ecoule / rafales_) * rafales_;
+        return e;
+    if (!(e >= rafales_))
+        return -1;
+    return std::floor(e / rafales_) * rafales_;
 }
 
-int64_t Course::etapesExistantes(double t) const {
-    const double ecoule = t - tDebut_;
+int64_t Course::etapesExistantes(double ecoule) const {
     if (!(ecoule >= 0))
         return 0;
     const double q = std::min(std::floor(ecoule / periode_), 4e18);
     return static_cast<int64_t>(q) + 1;
 }
 
-void Course::cherche(double t) {
+void Course::cherche(double e) {
     if (declenchee_ || jamais_ || declenchementAbsent_)
         return;
     if (mode_ == Mode::Seuil)
-        chercheSeuil(t);
+        chercheSeuil(e);
     else if (mode_ == Mode::Externe)
-        chercheFront(t);
+        chercheFront(e);
 }
 
 // A crossing between steps s − 1 and s is the trigger when the pretrigger samples before it
 // exist. The unit notices it latence_ steps late and counts its pretrigger from there, so the
 // crossing lands up to latence_ steps early in what it delivers (never before the start of
 // the window): the driver places it again in software from the samples.
-void Course::chercheSeuil(double t) {
-    const int64_t limite = std::min(etapesExistantes(t), etapeCherchee_ + rechercheMaxParAppel);
+void Course::chercheSeuil(double e) {
+    const int64_t limite = std::min(etapesExistantes(e), etapeCherchee_ + rechercheMaxParAppel);
     for (; etapeCherchee_ < limite; ++etapeCherchee_) {
         const bool c = cote(code(voieTrig_, cleTrig_, etapeCherchee_));
         const bool franchi = etapeCherchee_ > 0 && c != cotePrecedent_ &&
@@ -124,8 +124,8 @@ void Course::chercheSeuil(double t) {
     }
 }
 
-void Course::chercheFront(double t) {
-    if (t - tDebut_ < frontExterne_)
+void Course::chercheFront(double e) {
+    if (e < frontExterne_)
         return;
     // In clock ticks, exactly: the first step at or after the edge.
     const int64_t front = std::llround(frontExterne_ / tick);
@@ -142,11 +142,11 @@ void Course::chercheFront(double t) {
 int32_t Course::lit(int32_t nombre, int32_t* tampon, double t) {
     if (!active_ || nombre <= 0 || !tampon || nbVoies_ == 0)
         return 0;
-    const double te = tempsEffectif(t);
-    cherche(te);
+    const double e = ecoule(t);
+    cherche(e);
     if (!declenchee_)
         return 0;
-    const int64_t existantes = etapesExistantes(te);
+    const int64_t existantes = etapesExistantes(e);
     if (existantes <= visible_)
         return 0;
     const int64_t etapes = std::clamp<int64_t>(existantes - fenetre_, 0, nbPoints_);

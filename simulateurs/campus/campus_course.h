@@ -77,8 +77,8 @@ private:
     };
 
     Voie voieDe(int entree, const ParametresCourse& p) const;
-    double tempsEffectif(double t) const;
-    int64_t etapesExistantes(double t) const;
+    double ecoule(double t) const;
+    int64_t etapesExistantes(double ecoule) const;
     uint64_t hasard(int64_t etape, int cle) const {
         return simulateurs::melange(graine_ ^ (static_cast<uint64_t>(etape) * 16 + cle));
     }
@@ -88,9 +88,10 @@ private:
                            simulateurs::pasDeBruit(h, bruit_));
     }
     bool cote(int32_t c) const { return c >= seuilCode_; }
-    void cherche(double t);
-    void chercheSeuil(double t);
-    void chercheFront(double t);
+    // e: simulated seconds since the start that count (ecoule()).
+    void cherche(double e);
+    void chercheSeuil(double e);
+    void chercheFront(double e);
 
     bool active_ = false;
     bool declenchee_ = false;
