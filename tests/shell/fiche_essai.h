@@ -85,6 +85,15 @@ protected:
     QTemporaryDir dossier;
     BoitesEssai* boites = nullptr;
 
+    // Closes the window without a question left open: "quit?" Oui, "save?" Non.
+    void fermer(std::unique_ptr<TFicheKirvaneMixte>& fiche) {
+        if (!fiche)
+            return;
+        boites->reponses = {TReponse::Oui, TReponse::Non};
+        fiche->close();
+        fiche.reset();
+    }
+
     TDemarrageFiche demarrage(TFicheKirvaneMixteTitre* titre, bool avecV6 = false,
                               bool avecSP5 = true) {
         TDemarrageFiche d = demarrageStandard(titre);
