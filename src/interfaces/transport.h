@@ -24,4 +24,8 @@ public:
     virtual std::size_t lire(uint8_t* octets, std::size_t n) = 0;
     // Discards what waits in both directions.
     virtual void purger() = 0;
+    // True once a call has failed because the device is gone (unplugged: an I/O error or
+    // a dead handle), as opposed to nothing having come yet; cleared by a successful
+    // ouvrir. The driver reports the unit lost on it.
+    virtual bool erreurLien() const { return false; }
 };
