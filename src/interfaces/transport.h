@@ -26,6 +26,7 @@ public:
     virtual void purger() = 0;
     // True once a call has failed because the device is gone (unplugged: an I/O error or
     // a dead handle), as opposed to nothing having come yet; cleared by a successful
-    // ouvrir. The driver reports the unit lost on it.
+    // ouvrir. Such a failure also closes the link (ouvert() false): the driver reports the
+    // unit lost on either.
     virtual bool erreurLien() const { return false; }
 };

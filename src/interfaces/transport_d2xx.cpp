@@ -106,8 +106,11 @@ bool TTransportD2XX::verifie(FT_STATUS st) {
     if (st == FT_OK)
         return true;
     dernierStatut_ = st;
-    if (st == FT_IO_ERROR || st == FT_INVALID_HANDLE)
+    if (st == FT_IO_ERROR || st == FT_INVALID_HANDLE) {
+        // The device is gone (unplugged): its handle is dead for every holder.
         erreurLien_ = true;
+        lien_->fermerPeripherique();
+    }
     return false;
 }
 
@@ -117,15 +120,12 @@ bool TTransportD2XX::ouvrir() {
     TLienD2XX& l = *lien_;
     const TFonctionsD2XX& f = l.f;
     l.fermerPeripherique();
-    erreurLien_ = false;
     dernierStatut_ = FT_OK;
     char description[sizeof descriptionV6];
     std::copy(std::begin(descriptionV6), std::end(descriptionV6), description);
     FT_HANDLE h = nullptr;
-    if (!verifie(f.FT_OpenEx(description, FT_OPEN_BY_DESCRIPTION, &h)) || h == nullptr) {
-        erreurLien_ = false; // simply not there
+    if (!verifie(f.FT_OpenEx(description, FT_OPEN_BY_DESCRIPTION, &h)) || h == nullptr)
         return false;
-    }
     l.poignee = h;
     const bool regle =
         verifie(f.FT_SetBaudRate(h, baud)) &&
@@ -143,6 +143,7 @@ bool TTransportD2XX::ouvrir() {
         demandeur_ = true;
         ++l.demandeurs;
     }
+    erreurLien_ = false;
     return true;
 }
 

@@ -64,6 +64,7 @@ public:
     std::size_t enAttente() override;
     std::size_t lire(uint8_t* octets, std::size_t n) override;
     void purger() override;
+    // An I/O error or a dead handle closes the device (ouvert() becomes false).
     bool erreurLien() const override { return erreurLien_; }
     // Status of the last D2XX call that failed (FT_OK when none since the last ouvrir).
     d2xx::FT_STATUS dernierStatut() const { return dernierStatut_; }

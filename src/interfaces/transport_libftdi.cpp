@@ -66,7 +66,6 @@ public:
     bool ouvrir() override {
         TLienFtdi& l = lien();
         l.fermer();
-        erreurLien_ = false;
         if (!l.contexte)
             l.contexte = ftdi_new(); // nullptr when USB cannot be used at all
         if (!l.contexte)
@@ -96,6 +95,7 @@ public:
             demandeur_ = true;
             ++l.demandeurs;
         }
+        erreurLien_ = false;
         return true;
     }
 
@@ -117,7 +117,7 @@ public:
             const int k = static_cast<int>(std::min<std::size_t>(n, 1024));
             const int r = ftdi_write_data(l.contexte, octets, k);
             if (r < 0) {
-                erreurLien_ = true;
+                perdu();
                 return false;
             }
             if (r == 0)
@@ -140,7 +140,7 @@ public:
             const int r = ftdi_read_data(l.contexte, l.tampon.data() + l.fin,
                                          static_cast<int>(std::min<std::size_t>(place, 4096)));
             if (r < 0)
-                erreurLien_ = true;
+                perdu();
             else
                 l.fin += static_cast<std::size_t>(r);
         }
@@ -165,12 +165,18 @@ public:
             return;
         l.debut = l.fin = 0;
         if (ftdi_tciflush(l.contexte) < 0 || ftdi_tcoflush(l.contexte) < 0)
-            erreurLien_ = true;
+            perdu();
     }
 
     bool erreurLien() const override { return erreurLien_; }
 
 private:
+    // A USB error: the device is gone (unplugged); closed for every holder.
+    void perdu() {
+        erreurLien_ = true;
+        lien().fermer();
+    }
+
     bool demandeur_ = false;
     bool erreurLien_ = false;
 };

@@ -130,7 +130,7 @@ TEST_F(TransportD2XX, UneUniteAbsenteEchoueToutDeSuite) {
     ASSERT_TRUE(t.installe()) << "the library is there, the unit is not";
     const auto debut = std::chrono::steady_clock::now();
     EXPECT_FALSE(t.ouvrir());
-    EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::milliseconds(200));
+    EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::milliseconds(500));
     EXPECT_FALSE(t.ouvert());
     EXPECT_FALSE(t.erreurLien()) << "absent, not an I/O error";
     EXPECT_EQ(t.dernierStatut(), d2xx::FT_DEVICE_NOT_FOUND);
@@ -145,15 +145,21 @@ TEST_F(TransportD2XX, UneUniteAbsenteEchoueToutDeSuite) {
 TEST_F(TransportD2XX, DebrancherDonneDesErreursDEntreeSortie) {
     TTransportD2XX t(cheminSimulateur);
     ASSERT_TRUE(t.ouvrir());
+    TTransportD2XX autre(cheminSimulateur);
     sim.SetDebranche(1);
+    sim.ViderJournal();
     uint8_t o[4];
     EXPECT_EQ(t.enAttente(), 0u);
     EXPECT_TRUE(t.erreurLien());
     EXPECT_EQ(t.dernierStatut(), d2xx::FT_IO_ERROR);
+    EXPECT_FALSE(t.ouvert()) << "the dead handle is closed";
+    EXPECT_FALSE(autre.ouvert()) << "for every holder";
+    EXPECT_EQ(sim.journal(), "FT_Close;");
     EXPECT_FALSE(ecrire(t, "2"));
     EXPECT_EQ(t.lire(o, 4), 0u);
     EXPECT_TRUE(t.erreurLien());
     EXPECT_FALSE(t.ouvrir()) << "still unplugged";
+    EXPECT_TRUE(t.erreurLien()) << "until an open succeeds";
     sim.SetDebranche(0);
     ASSERT_TRUE(t.ouvrir());
     EXPECT_FALSE(t.erreurLien());
