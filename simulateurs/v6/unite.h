@@ -21,6 +21,8 @@ namespace v6sim {
 
 constexpr char descriptionV6[] = "Sysam-V6";
 constexpr uint32_t baudUnite = 1250000;
+// One byte on the line: start bit, 8 data bits, stop bit.
+constexpr double tempsOctet = 10.0 / baudUnite;
 
 struct ReglagesSimulation {
     simulateurs::ParametresSignal signaux[nbEntrees];

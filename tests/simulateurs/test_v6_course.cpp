@@ -152,3 +152,40 @@ TEST_F(SimulateurV6, DurantLAttenteDuDeclenchementSeulsEchapEtDSontEcoutes) {
 }
 
 } // namespace
+
+namespace {
+
+// The host's queue holds 64 KiB: with RTS/CTS the unit waits for room, without flow
+// control what does not fit is lost.
+TEST_F(SimulateurV6, LaFileDeReceptionPleineRetientLUniteOuPerdLesOctets) {
+    for (const bool retenue : {true, false}) {
+        SCOPED_TRACE(retenue);
+        ASSERT_EQ(FT_SetFlowControl(h, retenue ? FT_FLOW_RTS_CTS : FT_FLOW_NONE, 0x11, 0x13),
+                  FT_OK);
+        SimV6_SetAcceleration(1);
+        programme("V000F0F0F0F", 0xFF38, 40000, "E0000000", 0); // 80 000 bytes
+        SimV6_SetAcceleration(1e6);
+        ASSERT_TRUE(demarre(h, 'F', 40000).complet);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        DWORD attente = 0;
+        ASSERT_EQ(FT_GetQueueStatus(h, &attente), FT_OK);
+        // Without flow control the queue filled once, "D:" included, then bytes were lost.
+        EXPECT_EQ(attente, retenue ? 65536u : 65536u - 2);
+        const Octets r = litTout(h, 0.2);
+        ASSERT_EQ(r.size(), retenue ? 80000u : 65536u - 2);
+        const std::vector<int> k = codes(r);
+        EXPECT_EQ(k.back(), codeDe(0, SimV6_Tension(0, (k.size() - 1) * 10e-6)));
+    }
+}
+
+TEST_F(SimulateurV6, SurLaBaseLenteLeSeuilGardeSesPointsDePredeclenchement) {
+    // EA2's square falls through 0 V at 10 ms; 1 ms steps, 3 steps before the trigger.
+    programme("V020F0F0F0F", 0x0000, 10, "E302" + hex4(codeDe(1, 0)).substr(1) + "2", 3);
+    ASSERT_TRUE(demarre(h, 'G', 10).complet);
+    const std::vector<int> k = codes(lit(h, 20));
+    ASSERT_EQ(k.size(), 10u);
+    for (int j = 0; j < 10; ++j)
+        EXPECT_EQ(k[j], codeDe(1, j < 3 ? 2 : -2)) << j;
+}
+
+} // namespace
