@@ -264,7 +264,7 @@ void TTransfertCalc::ecrire(TTravail& t) {
         calc->couleurFond(entetes, COULEUR_ENTETE_CALC);
         calc->alignement(entetes, ALIGNEMENT_CENTRE_CALC);
         const QString donnees = QStringLiteral("A5:") + C + QString::number(K + 4);
-        calc->formatNombres(donnees, FORMAT_NOMBRES_CALC);
+        calc->formatNombres(donnees);
         calc->alignement(donnees, ALIGNEMENT_CENTRE_CALC);
         calc->selectionner(u'$' + lettresColonne(n + 1) + u'5');
         t.issue = TIssueTransfertCalc::Transfere;

@@ -25,7 +25,6 @@ inline constexpr int COULEUR_TITRE_CALC = 9816575;   // red 149, green 201, blue
 inline constexpr int COULEUR_ENTETE_CALC = 16774599; // red 255, green 245, blue 199
 inline constexpr int ALIGNEMENT_GAUCHE_CALC = 1;
 inline constexpr int ALIGNEMENT_CENTRE_CALC = 2;
-inline constexpr int FORMAT_NOMBRES_CALC = 61; // number format key of the data cells
 // Cells per block of data written at once: one remote call per block, and the progress
 // moves at each.
 inline constexpr int CELLULES_PAR_BLOC_CALC = 12000;
@@ -65,7 +64,9 @@ public:
     virtual void alignement(const QString& plage, int alignement) = 0;
     virtual void couleurFond(const QString& plage, int couleur) = 0;
     virtual void gras(const QString& plage) = 0;
-    virtual void formatNombres(const QString& plage, int format) = 0;
+    // The office's standard number format (the general one of the document's language): the
+    // values show as numbers with their significant digits.
+    virtual void formatNombres(const QString& plage) = 0;
     // Leaves the cell cursor on that cell.
     virtual void selectionner(const QString& cellule) = 0;
 };

@@ -55,9 +55,7 @@ public:
         noter(QStringLiteral("couleurFond %1 %2").arg(p).arg(c));
     }
     void gras(const QString& p) override { noter(QStringLiteral("gras ") + p); }
-    void formatNombres(const QString& p, int f) override {
-        noter(QStringLiteral("formatNombres %1 %2").arg(p).arg(f));
-    }
+    void formatNombres(const QString& p) override { noter(QStringLiteral("formatNombres ") + p); }
     void selectionner(const QString& c) override { noter(QStringLiteral("selectionner ") + c); }
 
     // The calls whose text begins with debut.

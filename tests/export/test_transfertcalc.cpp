@@ -96,7 +96,7 @@ TEST_F(TransfertCalcEssai, ExempleDansUnNouveauClasseur) {
         "gras $A$3:$C4",
         "couleurFond $A$3:$C4 16774599",
         "alignement $A$3:$C4 2",
-        "formatNombres A5:C9 61",
+        "formatNombres A5:C9",
         "alignement A5:C9 2",
         "selectionner $D5",
         "suspendreAffichage 0",
@@ -144,7 +144,7 @@ TEST_F(TransfertCalcEssai, ProgressionParLignesEcritesDepuisLeCurseurGauche) {
     EXPECT_EQ(calc->nombres[0], 0.0);                 // the first row's time
     EXPECT_NEAR(calc->nombres[1], 2.5, 1e-6);         // sample 2500 of a ramp
     EXPECT_NEAR(calc->nombres[7500 * 6], 0.75, 1e-9); // the last row's time
-    EXPECT_EQ(calc->appelsDe("formatNombres"), QStringList{"formatNombres A5:F7505 61"});
+    EXPECT_EQ(calc->appelsDe("formatNombres"), QStringList{"formatNombres A5:F7505"});
     EXPECT_EQ(calc->appelsDe("selectionner"), QStringList{"selectionner $G5"});
 }
 
@@ -159,7 +159,7 @@ TEST_F(TransfertCalcEssai, LignesBorneesParLesSeriesValidees) {
     e.tFin = 0.05;
     ASSERT_EQ(transferer(e, OPTION_TOO_NOUVEAU_CLASSEUR), TIssueTransfertCalc::Transfere);
     EXPECT_EQ(calc->appelsDe("ecrireNombres"), QStringList{"ecrireNombres 5 1001x3"});
-    EXPECT_EQ(calc->appelsDe("formatNombres"), QStringList{"formatNombres A5:C1005 61"});
+    EXPECT_EQ(calc->appelsDe("formatNombres"), QStringList{"formatNombres A5:C1005"});
     EXPECT_EQ(calc->appelsDe("selectionner"), QStringList{"selectionner $D5"});
 }
 

@@ -16,7 +16,7 @@ public:
     void alignement(const QString&, int) override { throw erreur(); }
     void couleurFond(const QString&, int) override { throw erreur(); }
     void gras(const QString&) override { throw erreur(); }
-    void formatNombres(const QString&, int) override { throw erreur(); }
+    void formatNombres(const QString&) override { throw erreur(); }
     void selectionner(const QString&) override { throw erreur(); }
 
 private:

@@ -19,7 +19,10 @@
 #include <com/sun/star/sheet/XSpreadsheets.hpp>
 #include <com/sun/star/table/CellHoriJustify.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XMergeable.hpp>
+#include <com/sun/star/util/XNumberFormatTypes.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/exc_hlp.hxx>
@@ -314,8 +317,14 @@ void TCalcLibreOffice::gras(const QString& plage) {
     proprietes(plage, "CharWeight", Any(css::awt::FontWeight::BOLD));
 }
 
-void TCalcLibreOffice::formatNombres(const QString& plage, int format) {
-    proprietes(plage, "NumberFormat", Any(static_cast<sal_Int32>(format)));
+void TCalcLibreOffice::formatNombres(const QString& plage) {
+    const sal_Int32 cle = appel([&] {
+        const Reference<css::util::XNumberFormatsSupplier> formats(OOoClTP, UNO_QUERY_THROW);
+        const Reference<css::util::XNumberFormatTypes> types(formats->getNumberFormats(),
+                                                             UNO_QUERY_THROW);
+        return types->getStandardFormat(css::util::NumberFormat::NUMBER, css::lang::Locale());
+    });
+    proprietes(plage, "NumberFormat", Any(cle));
 }
 
 void TCalcLibreOffice::selectionner(const QString& cellule) {

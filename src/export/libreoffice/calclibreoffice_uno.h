@@ -40,7 +40,7 @@ public:
     void alignement(const QString& plage, int alignement) override;
     void couleurFond(const QString& plage, int couleur) override;
     void gras(const QString& plage) override;
-    void formatNombres(const QString& plage, int format) override;
+    void formatNombres(const QString& plage) override;
     void selectionner(const QString& cellule) override;
 
     // What the transfers write into.

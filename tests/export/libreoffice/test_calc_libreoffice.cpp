@@ -19,8 +19,11 @@
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/CellHoriJustify.hpp>
 #include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XMergeable.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 #endif
 
@@ -56,6 +59,7 @@ using unocalc::versQ;
 // What the tests read back from a sheet.
 struct Lecture {
     Reference<css::sheet::XSpreadsheet> feuille;
+    Reference<css::sheet::XSpreadsheetDocument> classeur;
 
     Reference<css::table::XCell> cellule(const char* nom) const {
         return feuille->getCellRangeByName(OUString::createFromAscii(nom))->getCellByPosition(0, 0);
@@ -68,6 +72,20 @@ struct Lecture {
     template <class T> T propriete(const char* nom, const char* nomPropriete) const {
         const Reference<css::beans::XPropertySet> p(cellule(nom), UNO_QUERY_THROW);
         return p->getPropertyValue(OUString::createFromAscii(nomPropriete)).template get<T>();
+    }
+    // The text Calc shows in the cell.
+    QString affiche(const char* nom) const {
+        const Reference<css::text::XTextRange> t(cellule(nom), UNO_QUERY_THROW);
+        return versQ(t->getString());
+    }
+    // The cell's format shows numbers: neither a date nor a time.
+    bool formatNumerique(const char* nom) const {
+        const Reference<css::util::XNumberFormatsSupplier> f(classeur, UNO_QUERY_THROW);
+        const Reference<css::beans::XPropertySet> format(
+            f->getNumberFormats()->getByKey(propriete<sal_Int32>(nom, "NumberFormat")));
+        const sal_Int16 type = format->getPropertyValue(OUString("Type")).get<sal_Int16>();
+        return (type & css::util::NumberFormat::NUMBER) != 0 &&
+               (type & (css::util::NumberFormat::DATE | css::util::NumberFormat::TIME)) == 0;
     }
     bool fusionnee(const char* plage) const {
         const Reference<css::util::XMergeable> m(
@@ -146,7 +164,7 @@ protected:
         const css::table::CellRangeAddress r = a->getRangeAddress();
         return {r.StartColumn, r.StartRow};
     }
-    Lecture lecture() const { return {calc->feuille()}; }
+    Lecture lecture() const { return {calc->feuille(), calc->classeur()}; }
 
     FenetreEnregistreuse fenetre;
     TExecuteurCalcFil executeur;
@@ -210,12 +228,16 @@ TEST_F(LibreOfficeReel, ExempleDansUnNouveauClasseurRelu) {
     }
     EXPECT_FLOAT_EQ(l.propriete<float>("A5", "CharWeight"), 100.0f);
     for (const char* c : {"A5", "C9"}) {
-        EXPECT_EQ(l.propriete<sal_Int32>(c, "NumberFormat"), FORMAT_NOMBRES_CALC) << c;
+        EXPECT_TRUE(l.formatNumerique(c)) << c;
         EXPECT_EQ(l.propriete<css::table::CellHoriJustify>(c, "HoriJustify"),
                   css::table::CellHoriJustify_CENTER)
             << c;
     }
-    EXPECT_NE(l.propriete<sal_Int32>("D5", "NumberFormat"), FORMAT_NOMBRES_CALC);
+    // Shown as the numbers they are, in the document's language.
+    const std::pair<const char*, const char*> affiches[] = {
+        {"A6", "0.001"}, {"B8", "1.5"}, {"C9", "-0.25"}, {"B9", "2"}};
+    for (const auto& [cellule, texte] : affiches)
+        EXPECT_EQ(l.affiche(cellule).replace(u',', u'.'), QLatin1StringView(texte)) << cellule;
     EXPECT_EQ(curseur(), std::make_pair(3, 4));
     EXPECT_EQ(fenetre.progressions.last(), 100);
     EXPECT_EQ(fenetre.messagesX.last(), messageTransfertCalcTermine());
@@ -245,7 +267,8 @@ TEST_F(LibreOfficeReel, FeuillesSuivantesPuisClasseurFerme) {
     EXPECT_DOUBLE_EQ(l.valeur("C1005"), -2.0);
     EXPECT_DOUBLE_EQ(l.valeur("B505"), 5.0);
     EXPECT_EQ(l.texte("A1006"), QString());
-    EXPECT_EQ(l.propriete<sal_Int32>("C1005", "NumberFormat"), FORMAT_NOMBRES_CALC);
+    EXPECT_TRUE(l.formatNumerique("C1005"));
+    EXPECT_EQ(l.affiche("A1005").replace(u',', u'.'), QStringLiteral("0.02"));
     EXPECT_EQ(curseur(), std::make_pair(3, 4));
 
     // A sheet the user added takes the next name, whatever its case: another name is found.
