@@ -48,6 +48,12 @@ public:
         ++nbChoixRegressi;
         return choixRegressi;
     }
+    std::optional<TModeCalc> choixCalc; // answer of the Calc choice; nothing: abandoned
+    int nbChoixCalc = 0;
+    std::optional<TModeCalc> choixTransfertCalc(QWidget*) override {
+        ++nbChoixCalc;
+        return choixCalc;
+    }
     int choisirCentrale(QWidget*, const std::set<int>& types) override {
         typesProposes = types;
         return choix;
