@@ -94,6 +94,14 @@ QString texteGeneral3(double valeur) {
     return texteGeneral(valeur, 3, u'.');
 }
 
+QString textePointsRepartis(const TInstantaneExport& e, int64_t nbLignes, int nbCourbes) {
+    return QString::number(nbLignes) + QString::fromUtf8(" points répartis sur ") +
+           texteDuree(e.tFin - static_cast<double>(e.t0), e.separateur) + QStringLiteral("   ") +
+           QString::number(nbCourbes) +
+           (nbCourbes < 2 ? QString::fromUtf8(" série mesurée ")
+                          : QString::fromUtf8(" séries mesurées "));
+}
+
 std::optional<QByteArray> fichierRegressi(const TInstantaneExport& e) {
     const std::optional<TSelection> s = selectionRegressi(e);
     if (!s)
@@ -138,11 +146,7 @@ std::optional<QByteArray> fichierRegressi(const TInstantaneExport& e) {
     f.ligne("0");
     marqueur(f, livre, 2, "MEMO GRANDEURS");
     f.ligne(u'\'' + texteMesuresRealisees(e, e.heureAcq));
-    f.ligne(
-        u'\'' + QString::number(s->nbLignes()) + QString::fromUtf8(" points répartis sur ") +
-        texteDuree(e.tFin - static_cast<double>(e.t0), e.separateur) + QStringLiteral("   ") +
-        QString::number(n) +
-        (n < 2 ? QString::fromUtf8(" série mesurée ") : QString::fromUtf8(" séries mesurées ")));
+    f.ligne(u'\'' + textePointsRepartis(e, s->nbLignes(), n));
     marqueur(f, livre, 2, "ACQUISITION");
     f.ligne("EXTERNE");
     f.ligne(e.cheminExecutable);

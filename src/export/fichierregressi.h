@@ -14,6 +14,11 @@ QString corrigeEnteteReg(const QString& nom);
 // («4,000 ms») outside 0.1..1000 s, the general format («2,5 s») within.
 QString texteDuree(double d, QChar separateur);
 
+// «1001 points répartis sur 20,00 ms   2 séries mesurées »: the size of the selection, its
+// duration between the green cursors and the number of curves (memo of the Regressi file,
+// second line of the Excel sheet).
+QString textePointsRepartis(const TInstantaneExport& e, int64_t nbLignes, int nbCourbes);
+
 // The whole file; nothing when no sample lies between the green cursors.
 std::optional<QByteArray> fichierRegressi(const TInstantaneExport& e);
 

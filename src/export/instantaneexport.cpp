@@ -98,7 +98,12 @@ std::optional<TSelection> selectionEchantillons(double dtAX, float t0, double tF
 }
 
 std::optional<TSelection> selectionRegressi(const TInstantaneExport& e) {
-    const std::size_t n = std::min<std::size_t>(6, e.series.size());
+    return selectionPremieresSeries(e, 6);
+}
+
+std::optional<TSelection> selectionPremieresSeries(const TInstantaneExport& e,
+                                                   std::size_t nbSeries) {
+    const std::size_t n = std::min(nbSeries, e.series.size());
     if (n == 0 || !curseurGaucheDansLaSerie(e))
         return std::nullopt;
     // A series holding fewer values than nbPtsAX bounds the rows too: no value is ever

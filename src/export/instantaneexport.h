@@ -94,6 +94,9 @@ std::optional<TSelection> selectionEchantillons(double dtAX, float t0, double tF
 // (dureeTotaleAX) or in samples (its sample is the last one or further): the markers may
 // still stand where a longer duration put them.
 std::optional<TSelection> selectionRegressi(const TInstantaneExport& e);
+// The same rule for the first nbSeries series (the Excel sheet takes up to 500).
+std::optional<TSelection> selectionPremieresSeries(const TInstantaneExport& e,
+                                                   std::size_t nbSeries);
 // The rows of the text and CSV tables: every series, with the same rule.
 std::optional<TSelection> selectionTableaux(const TInstantaneExport& e);
 
