@@ -155,6 +155,7 @@ std::optional<QString> ecrireClasseurExcel(const QString& chemin,
     // Written beside the target, then put in its place once complete.
     const QString provisoire = chemin + QStringLiteral(".ecriture");
     const QByteArray nomProvisoire = QFile::encodeName(provisoire);
+    // Not in constant-memory mode: its inline strings lose their subscripts in some readers.
     lxw_workbook* classeur = workbook_new(nomProvisoire.constData());
     if (classeur == nullptr)
         return messageEcritureImpossible(chemin);

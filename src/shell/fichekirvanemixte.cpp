@@ -14,6 +14,7 @@
 #include "placementfenetre.h"
 #include "sp5.h"
 #include "systeme.h"
+#include "systemeexcel.h"
 #include "traductions.h"
 
 #include <QApplication>
@@ -113,9 +114,21 @@ public:
         return choisi;
     }
 
+    std::optional<TModeExcel> choixTransfertExcel(QWidget* parent) override {
+        if (!choixTE)
+            choixTE = std::make_unique<TFicheKirvaneMixteChoixTE>(parent);
+        const auto choix = choixTE->choisir();
+        if (!choix)
+            return std::nullopt;
+        return *choix == TFicheChoixTransfert::TChoix::NouveauDocument
+                   ? TModeExcel::NouveauClasseur
+                   : TModeExcel::NouvelleFeuille;
+    }
+
 private:
     std::unique_ptr<TFicheKirvaneMixteChoixTR> choixTR;
     std::unique_ptr<TFicheKirvaneMixteChoixTOO> choixTOO;
+    std::unique_ptr<TFicheKirvaneMixteChoixTE> choixTE;
 };
 
 } // namespace
@@ -135,6 +148,8 @@ TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre) {
     d.regressi = std::make_unique<TServicesRegressiSysteme>();
     d.calc = calcLibreOffice();
     d.titre = titre;
+    d.excel = systemeExcelStandard();
+    d.ouvrirDocument = ouvrirDocumentSysteme;
     return d;
 }
 
@@ -228,7 +243,8 @@ TFaitsFenetre TFicheKirvaneMixte::faits() {
         !transfertCalc_ || transfertCalc_->aATransfertDirectOOCalcDisponible;
     f.OOInstalle = OOInstalle && calcDisponible;
     f.LOInstalle = LOInstalle && calcDisponible;
-    f.msOfficeInstalle = msOfficeInstalle;
+    // Without Excel the button writes the workbook instead.
+    f.msOfficeInstalle = msOfficeInstalle || classeurExcelDisponible();
     f.nbCentralesGerees = static_cast<int>(c.SBCentrales_.size());
     f.PTableauVisible = PTableauVisible;
     f.zoomIndexH = graphe->ecran.g.zoomIndexH;
@@ -378,6 +394,9 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
         break;
     case TBoutonOutil::SBtransfertDirectOOLO:
         transfererCalc();
+        break;
+    case TBoutonOutil::SBTransfertDirectExcel:
+        transfererExcel();
         break;
     case TBoutonOutil::SBOptions:
         SBOptionsClick();

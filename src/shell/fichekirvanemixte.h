@@ -17,6 +17,7 @@
 #include "tableaumesures.h"
 #include "traceuracquisition.h"
 #include "transfertcalc.h"
+#include "transfertexcel.h"
 #include "transfertregressi.h"
 #include "vueacquisition.h"
 
@@ -71,6 +72,8 @@ public:
     virtual std::optional<TModeTransfert> choixTransfertRegressi(QWidget* parent) = 0;
     // The Calc transfer choice: new workbook or new sheet; nothing when abandoned.
     virtual std::optional<TModeCalc> choixTransfertCalc(QWidget* parent) = 0;
+    // The Excel transfer choice: new workbook or new sheet; nothing when abandoned.
+    virtual std::optional<TModeExcel> choixTransfertExcel(QWidget* parent) = 0;
 };
 // The real boxes (French buttons, the chooser dialog).
 std::unique_ptr<TBoitesDialogue> boitesDialogueStandard();
@@ -86,6 +89,9 @@ struct TDemarrageFiche {
     std::unique_ptr<TServicesRegressi> regressi; // the system for the Regressi transfer
     std::unique_ptr<TCalc> calc;                 // the office of the Calc transfer
     TFicheKirvaneMixteTitre* titre = nullptr;    // title window for the progress lines
+    std::unique_ptr<TSystemeExcel> excel;        // Excel by automation (none outside Windows)
+    // Opens a document with the system's program for it (the workbook written without Excel).
+    std::function<bool(const QString&)> ouvrirDocument;
 };
 // The program's own start: TSP5 on the places of its library, QSettings, real boxes.
 TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre);
@@ -173,6 +179,9 @@ public:
     // handed to Regressi; the transfer button goes off when Regressi cannot be started.
     TIssueTransfert transfererRegressi();
     TTransfertRegressi& transfertRegressi() { return *transfertRegressi_; }
+    // The Excel transfer (fiche_transfert_excel.cpp): by automation where Excel runs, else
+    // the workbook written into the documents folder and opened.
+    TIssueExcel transfererExcel();
     // The preferences dialog (fiche_preferences.cpp), created at its first use and kept.
     TFicheKirvaneMixteOptions& preferences();
     // SBOptions: the dialog shown modally; its choices applied when it closes with
@@ -282,6 +291,14 @@ private:
     void localiserRegressi();
     TOptionsRegressi optionsRegressi() const;
     void retenirRegressi(const TOptionsRegressi& o);
+    // The Excel transfer on the window's controls and dialogs.
+    class TVueExcelFiche;
+    struct TSupprimeVueExcel {
+        void operator()(TVueExcelFiche* v) const;
+    };
+    std::unique_ptr<TVueExcelFiche, TSupprimeVueExcel> vueExcel_;
+    std::unique_ptr<TClasseursExcel> classeursExcel_;
+    std::unique_ptr<TTransfertExcel> transfertExcel_;
     bool fermetureAccordee_ = false;
     bool cadreAjuste_ = false;
     // The live-value timer as it was when a quit was asked, given back if the close is

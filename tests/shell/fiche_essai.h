@@ -54,6 +54,15 @@ public:
         ++nbChoixCalc;
         return choixCalc;
     }
+    std::optional<TModeExcel> choixExcel; // answer of the Excel choice; nothing: abandoned
+    int nbChoixExcel = 0;
+    std::function<void()> pendantChoixExcel; // what the test does while the dialog is shown
+    std::optional<TModeExcel> choixTransfertExcel(QWidget*) override {
+        ++nbChoixExcel;
+        if (pendantChoixExcel)
+            pendantChoixExcel();
+        return choixExcel;
+    }
     int choisirCentrale(QWidget*, const std::set<int>& types) override {
         typesProposes = types;
         return choix;
