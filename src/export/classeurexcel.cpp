@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <charconv>
+#include <clocale>
+#include <string>
 
 #ifdef KIRVANE_XLSXWRITER
 #include <xlsxwriter.h>
@@ -148,6 +150,23 @@ lxw_worksheet* ecrireFeuille(lxw_workbook* classeur, const TFeuilleClasseur& f, 
     return feuille;
 }
 
+// The library writes its numbers with printf: under a French numeric locale (the program's
+// own at run time) "0,5" would land in the XML and spoil the workbook. "C" while writing.
+class TLocaleNumeriqueC {
+public:
+    TLocaleNumeriqueC() {
+        if (const char* l = std::setlocale(LC_NUMERIC, nullptr))
+            avant = l;
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~TLocaleNumeriqueC() { std::setlocale(LC_NUMERIC, avant.c_str()); }
+    TLocaleNumeriqueC(const TLocaleNumeriqueC&) = delete;
+    TLocaleNumeriqueC& operator=(const TLocaleNumeriqueC&) = delete;
+
+private:
+    std::string avant = "C";
+};
+
 } // namespace
 
 std::optional<QString> ecrireClasseurExcel(const QString& chemin,
@@ -155,6 +174,7 @@ std::optional<QString> ecrireClasseurExcel(const QString& chemin,
     // Written beside the target, then put in its place once complete.
     const QString provisoire = chemin + QStringLiteral(".ecriture");
     const QByteArray nomProvisoire = QFile::encodeName(provisoire);
+    const TLocaleNumeriqueC localeC;
     // Not in constant-memory mode: its inline strings lose their subscripts in some readers.
     lxw_workbook* classeur = workbook_new(nomProvisoire.constData());
     if (classeur == nullptr)

@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <clocale>
+#include <string>
 
 namespace {
 
@@ -148,6 +150,21 @@ TEST_F(ClasseurExcel, ExempleReluParUnVraiLecteur) {
         "riche u[gras] 1_5[gras+indice]",
     };
     EXPECT_EQ(lireClasseur(classeur(1), QStringLiteral("Feuil1")), attendu);
+}
+
+// The program runs under the user's locale: a French numeric locale must not put "0,5"
+// into the workbook, and is given back afterwards.
+TEST_F(ClasseurExcel, LocaleNumeriqueFrancaise) {
+    lirePython();
+    const std::string avant = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr)
+        GTEST_SKIP() << "locale fr_FR.UTF-8 absente";
+    const TIssueExcel issue = transferer();
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "fr_FR.UTF-8");
+    std::setlocale(LC_NUMERIC, avant.c_str());
+    EXPECT_EQ(issue, TIssueExcel::Classeur);
+    EXPECT_EQ(lireClasseur(classeur(1), QStringLiteral("Feuil1")).value(13),
+              "n:0.001 n:0.5 n:-0.25 s:None s:None s:None");
 }
 
 TEST_F(ClasseurExcel, MilleUnPointsRelus) {
