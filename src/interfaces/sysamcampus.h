@@ -211,6 +211,8 @@ public:
     // Presence and FIFO
     bool Presente() override;
     int LireFifo(TPtrFifoSP5 aPtrFifoSP5) override;
+    // Blocks of NbPtsFifo to 256 words while the unit runs, 256 at a time at the end.
+    int motsParLectureMax() const override { return 256; }
     int TailleTransfertFifo(int aTaille) override;
     void ViderFifo() override {}
     int presentePendantAcq() override;

@@ -297,4 +297,27 @@ TEST(CampusFifo, SeuilCentPourCentNeRenvoieQueLAcquisition) {
     }
 }
 
+TEST(CampusFifo, RetardDuDeclenchementBorneAUnIntervalle) {
+    // threshold between codes (half steps from step 0) -> delay in intervals; the steps
+    // around the crossing are steps 0 and 1 (codes 1000 and 1002)
+    const struct {
+        int64_t croisement;
+        double retard;
+    } cas[] = {{1, 0.5}, {0, 0.0}, {3, 1.0}};
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.croisement);
+        Seuil s({0}, 1.0, 0.0f, k.croisement);
+        demarrer(s.b.c, 100);
+        const Lecture l = lire(s.b.c, 2);
+        ASSERT_EQ(l.mots.size(), 2u);
+        EXPECT_NEAR(s.b.c.dtPretrig, k.retard * s.b.c.dt0X, 1e-3 * s.b.c.dt0X);
+    }
+    // Equal codes on both sides: no delay.
+    Seuil s({0}, 1.0, 0.0f, 1);
+    campusfactice::flux.assign(campusfactice::flux.size(), 1500);
+    demarrer(s.b.c, 100);
+    EXPECT_EQ(lire(s.b.c, 2).mots.size(), 2u);
+    EXPECT_EQ(s.b.c.dtPretrig, 0.0);
+}
+
 } // namespace
