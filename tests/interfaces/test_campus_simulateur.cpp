@@ -152,7 +152,7 @@ TEST_F(CampusSimulateur, CalibrageRefuseEtUniteEchangee) {
     EXPECT_TRUE(c->Presente());
     c->RecupereCalibration();
     EXPECT_EQ(c->numeroSerieCalibre, QStringLiteral("CAMPAUTRE"));
-    EXPECT_FALSE(c->calibrageCAMPUS.Interdit[1][3]);
+    EXPECT_TRUE(c->calibrageFait);
 }
 
 TEST_F(CampusSimulateur, PasPartielsEtCalibreTeTropPetit) {
