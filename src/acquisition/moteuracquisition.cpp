@@ -104,8 +104,8 @@ void TMoteurAcquisition::BAcquisitionClick() {
         }
         vue_.afficherMessage(QStringLiteral("La centrale n'a pas été trouvée"));
         const int t = SP5->typeCentrale;
-        const bool alimentee =
-            t == CENTRALE_SP5 || t == CENTRALE_SIMULATION_SP5 || t == CENTRALE_CAMPUS;
+        const bool alimentee = t == CENTRALE_SP5 || t == CENTRALE_SIMULATION_SP5 ||
+                               t == CENTRALE_CAMPUS || t == CENTRALE_SIMULATION_CAMPUS;
         vue_.messageSimple(
             QStringLiteral("La centrale ") + SP5->nomCentrale +
             QStringLiteral(" n'a pas été trouvée: vérifiez si\n\r") +

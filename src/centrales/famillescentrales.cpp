@@ -1,6 +1,7 @@
 #include "famillescentrales.h"
 
 #include "sp5.h"
+#include "sysamcampus.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,6 +13,20 @@ TCreationCentrale creerSP5(const QString& chemin) {
     TCreationCentrale r;
     r.erreur = sp5->erreurChargement;
     r.centrale = std::move(sp5);
+    return r;
+}
+
+TCreationCentrale creerCAMPUS(const QString& chemin) {
+    TCreationCentrale r;
+    // The simulator missing from one of its places is no error: the next place is tried.
+    // The maker's library missing where the FTDI library says it belongs is one.
+    if (estBibliothequeSimulateurCAMPUS(chemin) && !QFileInfo(chemin).isFile())
+        return r;
+    try {
+        r.centrale = std::make_unique<TSYSAMCAMPUS>(chemin, 1);
+    } catch (const EErreurBibliotheque& e) {
+        r.erreur = e.texte();
+    }
     return r;
 }
 
@@ -74,7 +89,11 @@ std::vector<TFamille> table() {
     campus.nom = "SYSAM CAMPUS";
     campus.nomConnexion = "CAMPUS";
     campus.placesConstructeur = placesCAMPUS;
+    campus.creer = creerCAMPUS;
     campus.activer = activerCAMPUS;
+    campus.avecSimulateur = true;
+    campus.simulateur = {CENTRALE_SIMULATION_CAMPUS, "simulation-campus", "libcampussim.so",
+                         "CAMPUSSIM.DLL", "SimCampus_"};
     return {sp5, v6, campus};
 }
 

@@ -55,7 +55,7 @@ public:
     int nbCentralesGerees = 0;
     int nbCentralesConnectees = 0;
     std::set<int> ListeCentralesConnectees;
-    std::array<QString, 5> cheminsDLLCentrales; // indexed by kind - 1
+    std::array<QString, 8> cheminsDLLCentrales; // indexed by kind - 1
     QString cheminDLLCentrale;
     int typeCentraleActive = 0;
     std::unique_ptr<TCentrale> SP5; // the active unit, whatever its kind; null when none
@@ -92,3 +92,7 @@ private:
 
 // The kinds offered in the chooser: every managed kind, installed, connected or not.
 std::set<int> typesProposes(const TGestionnaireCentrales& g);
+// The kind made active at start without asking: the only one managed, or, when every
+// managed kind is a simulator, the first of them (the simulated SP5); 0 when the user
+// chooses.
+int typeActifSansQuestion(const TGestionnaireCentrales& g);

@@ -23,9 +23,11 @@ enum : int {
     CENTRALE_CAMPUS = 3,
     CENTRALE_SIMULATION_SP5 = 4,
     CENTRALE_AUDIO = 5,
+    CENTRALE_SIMULATION_V6 = 6,
+    CENTRALE_SIMULATION_CAMPUS = 7,
 };
 
-// Long and short names, indexed by typeCentrale - 1 (1..5); empty out of range.
+// Long and short names, indexed by typeCentrale - 1 (1..7); empty out of range.
 QString nomLongCentrale(int typeCentrale);
 QString nomCourtCentrale(int typeCentrale);
 
@@ -333,10 +335,13 @@ public:
     // Presence and FIFO.
     virtual bool Presente() = 0;
     virtual int LireFifoBASE(TPtrFifoSP5 aPtrFifoSP5) { return 0; }
-    // Count of sample words written (at most NbPtsFifo), 0 when none is waiting yet,
-    // LIREFIFO_PERDUE when the unit is gone, LIREFIFO_RAPPELER when a wait ran out inside
-    // the driver (neither data nor an empty read: the caller reads again at once).
+    // Count of sample words written (at most motsParLectureMax()), 0 when none is waiting
+    // yet, LIREFIFO_PERDUE when the unit is gone, LIREFIFO_RAPPELER when a wait ran out
+    // inside the driver (neither data nor an empty read: the caller reads again at once).
     virtual int LireFifo(TPtrFifoSP5 aPtrFifoSP5) = 0;
+    // The most words one LireFifo hands over: one transfer, unless the driver gathers its
+    // samples itself and hands them over in blocks of up to the whole buffer.
+    virtual int motsParLectureMax() const { return NbPtsFifo; }
     virtual int TailleTransfertFifo(int aTaille) = 0;
     virtual void ViderFifo() = 0;
     // Registers: only a unit programmed through registers has them.

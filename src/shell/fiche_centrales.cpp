@@ -12,10 +12,13 @@ void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
         return;
     }
     if (centrales.nbCentralesGerees > 1) {
-        if (demarrage_.titre)
-            demarrage_.titre->hide();
-        const std::set<int> types = typesProposes(centrales);
-        const int choisi = demarrage_.boites->choisirCentrale(this, types);
+        int choisi = typeActifSansQuestion(centrales);
+        if (choisi == 0) {
+            if (demarrage_.titre)
+                demarrage_.titre->hide();
+            const std::set<int> types = typesProposes(centrales);
+            choisi = demarrage_.boites->choisirCentrale(this, types);
+        }
         if (choisi > 0) {
             for (const TCentraleInsPre& e : centrales.centrales) {
                 auto* b = new QToolButton(c.PBoutons);

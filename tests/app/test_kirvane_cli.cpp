@@ -261,8 +261,19 @@ TEST_F(KirvaneCli, ListeDeDetection) {
                                        "Détection SYSAM V6...\n"
                                        "Centrale SYSAM V6 non installée sur cet ordinateur\n\n"
                                        "Détection SYSAM CAMPUS...\n"
-                                       "Centrale SYSAM CAMPUS non installée sur cet ordinateur\n"
-                                       "\n"));
+                                       "Centrale SIMULATION CAMPUS installée \n"
+                                       "Centrale SIMULATION CAMPUS connectée \n\n"));
+}
+
+// The simulated CAMPUS chosen by name: V1 acquired and written.
+TEST_F(KirvaneCli, CampusSimulee) {
+    const Resultat r = lancer({"--centrale", "simulation-campus", "--duree", "20 ms", "--points",
+                               "101", "--csv", fichier("c.csv")});
+    ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+    QFile f(fichier("c.csv"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> texte = f.readAll().split('\n');
+    EXPECT_GE(texte.size(), 101);
 }
 
 struct CasAjustement {

@@ -137,8 +137,8 @@ TEST(OptionsCli, LignesRefusees) {
         {"--attente-max 1h --csv m.csv",
          "Valeur incorrecte pour --attente-max : « 1h » (durée positive, par exemple « 30 s »)."},
         {"--txt - --csv -", "Les options --txt et --csv désignent le même fichier : « - »."},
-        {"--centrale sp6 --csv m.csv",
-         "Valeur incorrecte pour --centrale : « sp6 » (simulation-sp5, sp5, v6 ou campus)."},
+        {"--centrale sp6 --csv m.csv", "Valeur incorrecte pour --centrale : « sp6 » "
+                                       "(simulation-sp5, sp5, v6, simulation-campus ou campus)."},
         {"--entrees EA0,EA8 --csv m.csv",
          "Valeur incorrecte pour --entrees : « EA0,EA8 » (entrées séparées par des virgules, par "
          "exemple EA0,EA1)."},

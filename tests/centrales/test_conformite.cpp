@@ -85,8 +85,9 @@ protected:
                 break;
             if (a == 0)
                 QThread::msleep(1);
-            EXPECT_LE(a, c.NbPtsFifo);
-            mots.insert(mots.end(), fifo.begin(), fifo.begin() + std::min(a, c.NbPtsFifo));
+            EXPECT_LE(a, c.motsParLectureMax());
+            mots.insert(mots.end(), fifo.begin(),
+                        fifo.begin() + std::min(a, c.motsParLectureMax()));
             if (apresLecture)
                 apresLecture(mots.size());
         }
@@ -134,6 +135,10 @@ TEST_P(Conformite, AcquisitionManuelleDecodeeArretEtLiberation) {
     ASSERT_NE(c, nullptr);
     c->RecupereCalibration();
     c->MAJCalibrage();
+    // Input 0 alone, as the program's default settings give it (a unit may start with none).
+    for (int v = 1; v < c->nbEAU; ++v)
+        c->desactiveVoieA(static_cast<uint8_t>(v), false);
+    c->activeVoieA(0, false);
     c->setModeDeclenchement(0, false);
     c->setDurees(0.02, 201, false);
     c->prepareTousPRX(true);
@@ -180,6 +185,7 @@ TEST_P(Conformite, AcquisitionManuelleDecodeeArretEtLiberation) {
 TEST_P(Conformite, DebranchementEnCoursDAcquisition) {
     std::unique_ptr<TCentrale> c = creer();
     ASSERT_NE(c, nullptr);
+    c->activeVoieA(0, false);
     c->setModeDeclenchement(0, false);
     c->setDurees(1.0, 1001, false);
     armer(*c);

@@ -19,10 +19,11 @@ TEST(FamillesCentrales, LesEmplacementsVontDuConstructeurAuSimulateur) {
     // Installed: beside the executable, then in the private library folder.
     EXPECT_EQ(sp5.places({"/usr/bin", "", "../lib/kirvane"}),
               (QStringList{"/usr/bin/libsp5sim.so", "/usr/lib/kirvane/libsp5sim.so"}));
-    // Without a Windows folder the V6 and the CAMPUS have no place: not installed.
+    // Without a Windows folder the V6 has no place, and the CAMPUS only its simulator: the
+    // maker's library exists for Windows only.
     const TCheminsCentrales chemins = cheminsCentrales({"/opt/kirvane", "", QString()});
     EXPECT_TRUE(chemins.at(FAMILLE_V6).isEmpty());
-    EXPECT_TRUE(chemins.at(FAMILLE_CAMPUS).isEmpty());
+    EXPECT_EQ(chemins.at(FAMILLE_CAMPUS), QStringList{"/opt/kirvane/libcampussim.so"});
 #endif
 }
 
@@ -34,6 +35,7 @@ TEST(FamillesCentrales, ChaqueTypeAppartientAUneFamille) {
                {CENTRALE_SIMULATION_SP5, FAMILLE_SP5},
                {CENTRALE_V6, FAMILLE_V6},
                {CENTRALE_CAMPUS, FAMILLE_CAMPUS},
+               {CENTRALE_SIMULATION_CAMPUS, FAMILLE_CAMPUS},
                {CENTRALE_AUDIO, 0},
                {0, 0},
                {-1, 0}};
@@ -52,7 +54,8 @@ TEST(FamillesCentrales, ChaqueTypeAppartientAUneFamille) {
 }
 
 TEST(FamillesCentrales, NomsDeLOutilEnLigneDeCommande) {
-    EXPECT_EQ(optionsCentrales(), (QStringList{"simulation-sp5", "sp5", "v6", "campus"}));
+    EXPECT_EQ(optionsCentrales(),
+              (QStringList{"simulation-sp5", "sp5", "v6", "simulation-campus", "campus"}));
     const struct {
         const char* option;
         int type;
@@ -60,6 +63,7 @@ TEST(FamillesCentrales, NomsDeLOutilEnLigneDeCommande) {
                {"SP5", CENTRALE_SP5},
                {"v6", CENTRALE_V6},
                {"Campus", CENTRALE_CAMPUS},
+               {"Simulation-Campus", CENTRALE_SIMULATION_CAMPUS},
                {"sp6", 0},
                {"", 0}};
     for (const auto& c : cas) {
@@ -75,6 +79,14 @@ TEST(FamillesCentrales, LaFabriqueSuitLaTable) {
     ASSERT_NE(sp5.centrale, nullptr);
     EXPECT_FALSE(sp5.centrale->CentraleInstallee);
     EXPECT_EQ(sp5.centrale->typeCentrale, CENTRALE_SIMULATION_SP5);
+    // The CAMPUS simulator missing from one of its places: nothing, and no error, so that
+    // the next place is tried. The maker's library missing: its loading error.
+    TCreationCentrale sim = fabrique(FAMILLE_CAMPUS, QStringLiteral("/nulle/part/libcampussim.so"));
+    EXPECT_EQ(sim.centrale, nullptr);
+    EXPECT_TRUE(sim.erreur.isEmpty());
+    TCreationCentrale campus = fabrique(FAMILLE_CAMPUS, QStringLiteral("/nulle/part/Campus.DLL"));
+    EXPECT_EQ(campus.centrale, nullptr);
+    EXPECT_EQ(campus.erreur, QStringLiteral("Erreur DLL /nulle/part/Campus.DLL inexistante"));
     // A family without driver yet, and an unknown family: nothing.
     EXPECT_EQ(fabrique(FAMILLE_V6, QStringLiteral("/v6")).centrale, nullptr);
     EXPECT_EQ(fabrique(99, QStringLiteral("/x")).centrale, nullptr);

@@ -228,4 +228,29 @@ TEST(GestionnaireCentrales, AucuneCentraleInstallee) {
     EXPECT_EQ(g.typeCentraleActive, 0);
 }
 
+TEST(GestionnaireCentrales, SeulsDesSimulateursLePremierSansQuestion) {
+    // kinds found -> kind activated without asking (0: the user chooses)
+    const struct {
+        std::vector<int> types;
+        int sansQuestion;
+    } cas[] = {
+        {{}, 0},
+        {{CENTRALE_V6}, CENTRALE_V6},
+        {{CENTRALE_SIMULATION_SP5, CENTRALE_SIMULATION_CAMPUS}, CENTRALE_SIMULATION_SP5},
+        {{CENTRALE_SIMULATION_CAMPUS}, CENTRALE_SIMULATION_CAMPUS},
+        {{CENTRALE_SIMULATION_SP5, CENTRALE_V6, CENTRALE_SIMULATION_CAMPUS}, 0},
+        {{CENTRALE_SP5, CENTRALE_SIMULATION_CAMPUS}, 0},
+    };
+    for (const auto& k : cas) {
+        TGestionnaireCentrales g(TFabriqueCentrale{});
+        for (int t : k.types) {
+            TCentraleInsPre e;
+            e.typecentrale = t;
+            e.installee = true;
+            g.centrales.push_back(std::move(e));
+        }
+        EXPECT_EQ(typeActifSansQuestion(g), k.sansQuestion) << k.types.size();
+    }
+}
+
 } // namespace

@@ -106,6 +106,9 @@ int typeCentraleChoisi(const TGestionnaireCentrales& g, int demande, QString& er
         erreur = QString::fromUtf8(AUCUNE_CENTRALE);
         return 0;
     }
+    // As the window: with simulators only, the first of them (the simulated SP5).
+    if (const int t = typeActifSansQuestion(g))
+        return t;
     for (const TCentraleInsPre& c : g.centrales)
         if (c.presente)
             return c.typecentrale;
