@@ -23,6 +23,8 @@ etape() {
     fi
 }
 etape "Paquet Debian" bash "$RACINE/outils/verifier-paquet.sh"
+etape "Fuzzing" bash "$RACINE/outils/fuzz.sh"
+etape "Windows" python3 "$RACINE/outils/verifier-windows.py" "$CONSTRUCTION"
 
 ctest --test-dir "$CONSTRUCTION" --output-on-failure --timeout 300 -j "$(nproc)" || echecs+=("CTest")
 if [[ ${#echecs[@]} -gt 0 ]]; then
