@@ -1,8 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything, and runs every test (benchmarks run once).
+# Installs what is missing, builds everything, checks the Debian package (built, installed,
+# tried, removed), runs the fuzzers briefly and the Windows syntax check, then runs every
+# test (benchmarks run once). CTest's summary stays the last thing printed; a failed check
+# before it fails the command after CTest has run.
 source "$(dirname "${BASH_SOURCE[0]}")/commun.sh"
 installer_paquets
 preparer_locale_francaise
 construire
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
-ctest --test-dir "$CONSTRUCTION" --output-on-failure --timeout 300 -j "$(nproc)"
+
+echecs=()
+etape() {
+    local nom="$1"
+    shift
+    local debut=$SECONDS
+    echo "=== $nom"
+    if "$@"; then
+        echo "=== $nom : réussi en $((SECONDS - debut)) s"
+    else
+        echo "=== $nom : ÉCHEC après $((SECONDS - debut)) s"
+        echecs+=("$nom")
+    fi
+}
+etape "Paquet Debian" bash "$RACINE/outils/verifier-paquet.sh"
+etape "Fuzzing" bash "$RACINE/outils/fuzz.sh"
+etape "Windows" python3 "$RACINE/outils/verifier-windows.py" "$CONSTRUCTION"
+
+ctest --test-dir "$CONSTRUCTION" --output-on-failure --timeout 300 -j "$(nproc)" || echecs+=("CTest")
+if [[ ${#echecs[@]} -gt 0 ]]; then
+    echo "Échecs : ${echecs[*]}" >&2
+    exit 1
+fi

@@ -196,8 +196,14 @@ void TFicheKirvaneMixte::FormCreate() {
     placerCadre();
 
     centrales.detectionCentrales(demarrage_.chemins, *this);
-    if (demarrage_.stock)
-        reglages.lire(*demarrage_.stock);
+    if (demarrage_.stock) {
+        // A damaged settings file never stops the start: the defaults apply, the user is
+        // told in the start lines, and the file is written anew at exit.
+        if (demarrage_.stock->endommage())
+            ajouterLigneDemarrage(TEXTE_REGLAGES_ENDOMMAGES);
+        else
+            reglages.lire(*demarrage_.stock);
+    }
     inscrireAupresDeRegressi(QCoreApplication::applicationFilePath());
     localiserRegressi();
     creerTransfertCalc();

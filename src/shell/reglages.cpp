@@ -1,6 +1,7 @@
 #include "reglages.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -53,10 +54,29 @@ TMagasinReglagesQSettings::TMagasinReglagesQSettings() {
                                            QSettings::IniFormat);
 #endif
     settings->setFallbacksEnabled(false);
+    mettreDeCoteSiEndommage();
 }
 
 TMagasinReglagesQSettings::TMagasinReglagesQSettings(const QString& cheminIni)
     : settings(std::make_unique<QSettings>(cheminIni, QSettings::IniFormat)) {
+    settings->setFallbacksEnabled(false);
+    mettreDeCoteSiEndommage();
+}
+
+void TMagasinReglagesQSettings::mettreDeCoteSiEndommage() {
+    if (settings->status() != QSettings::FormatError)
+        return;
+    // QSettings never writes over a file it could not read: the damaged file is kept aside
+    // (for whoever wants to look at it) and an empty one takes its place, written at exit.
+    endommage_ = true;
+    const QString chemin = settings->fileName();
+    const QSettings::Format format = settings->format();
+    settings.reset();
+    const QString copie = chemin + QStringLiteral(".endommage");
+    QFile::remove(copie);
+    if (!QFile::rename(chemin, copie))
+        QFile::remove(chemin);
+    settings = std::make_unique<QSettings>(chemin, format);
     settings->setFallbacksEnabled(false);
 }
 
@@ -77,6 +97,10 @@ QString TMagasinReglagesQSettings::cleQSettings(const QString& nom) {
     cle.replace(u'/', QStringLiteral("%2F"));
     cle.replace(u'\\', QStringLiteral("%5C"));
     return cle;
+}
+
+bool TMagasinReglagesQSettings::endommage() const {
+    return endommage_;
 }
 
 bool TMagasinReglagesQSettings::cleExiste() const {

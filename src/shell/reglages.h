@@ -23,6 +23,9 @@ public:
     // True when the program's key holds anything: the settings were written by an
     // earlier run.
     virtual bool cleExiste() const = 0;
+    // True when the stored values could not be read as a whole (a damaged settings file):
+    // the window then starts on its defaults and says so.
+    virtual bool endommage() const { return false; }
     virtual std::optional<std::int32_t> lireEntier(const QString& nom) const = 0;
     virtual std::optional<double> lireReel(const QString& nom) const = 0;
     virtual std::optional<bool> lireBooleen(const QString& nom) const = 0;
@@ -48,6 +51,7 @@ public:
     bool synchroniser();
 
     bool cleExiste() const override;
+    bool endommage() const override;
     std::optional<std::int32_t> lireEntier(const QString& nom) const override;
     std::optional<double> lireReel(const QString& nom) const override;
     std::optional<bool> lireBooleen(const QString& nom) const override;
@@ -62,7 +66,10 @@ public:
     static QString cleQSettings(const QString& nom);
 
 private:
+    void mettreDeCoteSiEndommage();
+
     std::unique_ptr<QSettings> settings;
+    bool endommage_ = false;
 };
 
 // Value names of the stored settings.
@@ -87,6 +94,10 @@ inline const QString SEPARATEUR_CSV = QStringLiteral("Séparateur décimal CSV")
 // "voie 0" .. "voie 7"
 QString couleurVoie(int i);
 } // namespace NomsReglages
+
+// The start line shown when the settings file is damaged.
+inline const QString TEXTE_REGLAGES_ENDOMMAGES =
+    QStringLiteral("Réglages enregistrés illisibles : valeurs par défaut");
 
 // Limits within which stored values are brought back.
 inline constexpr double DUREE_TOTALE_MIN = 1e-6;

@@ -390,3 +390,46 @@ TEST_F(Reglages, NomsDeValeursRetrouvesTelsQuels) {
 }
 
 } // namespace
+
+TEST_F(Reglages, FichierEndommageMisDeCotePuisReecritALaSortie) {
+    // An unterminated section header: the file cannot be read as a whole.
+    QDir().mkpath(dossier.path() + QStringLiteral("/Kirvane"));
+    const struct {
+        const char* contenu;
+        bool endommage;
+    } cas[] = {
+        {"[General\nNombre%20de%20points=2001\n", true},
+        {"[General]\nNombre%20de%20points=2001\n", false},
+        {"", false},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.contenu);
+        QFile f(ini());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.contenu);
+        f.close();
+        TMagasinReglagesQSettings magasin(ini());
+        EXPECT_EQ(magasin.endommage(), c.endommage);
+    }
+    // The window keeps its defaults and writes them at exit: the next start reads them.
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[General\nNombre%20de%20points=2001\n");
+    f.close();
+    {
+        TMagasinReglagesQSettings magasin(ini());
+        ASSERT_TRUE(magasin.endommage());
+        TReglagesKirvane defauts;
+        defauts.ecrire(magasin);
+        EXPECT_TRUE(magasin.synchroniser());
+    }
+    // The damaged file is kept aside as it was.
+    QFile copie(ini() + QStringLiteral(".endommage"));
+    ASSERT_TRUE(copie.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copie.readAll(), QByteArray("[General\nNombre%20de%20points=2001\n"));
+    TMagasinReglagesQSettings relu(ini());
+    EXPECT_FALSE(relu.endommage());
+    TReglagesKirvane r;
+    r.lire(relu);
+    EXPECT_EQ(r.NbPtsDFT, 1001);
+}
