@@ -1,20 +1,23 @@
 #include "centrale.h"
 
+#include <iterator>
+
 namespace {
-const char* const nomsLongs[] = {"SYSAM SP5", "SYSAM V6", "SYSAM CAMPUS", "SIMULATION SP5",
-                                 "AUDIO"};
-const char* const nomsCourts[] = {"Sysam SP5", "Sysam V6", "Sysam Campus", "Simulation SP5",
-                                  "Audio"};
+const char* const nomsLongs[] = {"SYSAM SP5",      "SYSAM V6", "SYSAM CAMPUS",
+                                 "SIMULATION SP5", "AUDIO",    "SIMULATION V6"};
+const char* const nomsCourts[] = {"Sysam SP5",      "Sysam V6", "Sysam Campus",
+                                  "Simulation SP5", "Audio",    "Simulation V6"};
+constexpr int nbTypes = static_cast<int>(std::size(nomsLongs));
 } // namespace
 
 QString nomLongCentrale(int typeCentrale) {
-    if (typeCentrale < 1 || typeCentrale > 5)
+    if (typeCentrale < 1 || typeCentrale > nbTypes)
         return {};
     return QString::fromUtf8(nomsLongs[typeCentrale - 1]);
 }
 
 QString nomCourtCentrale(int typeCentrale) {
-    if (typeCentrale < 1 || typeCentrale > 5)
+    if (typeCentrale < 1 || typeCentrale > nbTypes)
         return {};
     return QString::fromUtf8(nomsCourts[typeCentrale - 1]);
 }

@@ -23,9 +23,10 @@ enum : int {
     CENTRALE_CAMPUS = 3,
     CENTRALE_SIMULATION_SP5 = 4,
     CENTRALE_AUDIO = 5,
+    CENTRALE_SIMULATION_V6 = 6,
 };
 
-// Long and short names, indexed by typeCentrale - 1 (1..5); empty out of range.
+// Long and short names, indexed by typeCentrale - 1 (1..6); empty out of range.
 QString nomLongCentrale(int typeCentrale);
 QString nomCourtCentrale(int typeCentrale);
 

@@ -224,7 +224,9 @@ TEST(Centrale, NomsDesCentrales) {
         {3, "SYSAM CAMPUS", "Sysam Campus"},
         {4, "SIMULATION SP5", "Simulation SP5"},
         {5, "AUDIO", "Audio"},
-        {6, "", ""},
+        {6, "SIMULATION V6", "Simulation V6"},
+        {-1, "", ""},
+        {99, "", ""},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.type);
