@@ -178,6 +178,7 @@ public:
     int TailleTransfertFifo(int aTaille) override;
     void ViderFifo() override {}
     int presentePendantAcq() override;
+    QString refusDemarrage() const override { return erreurDemarrage; }
 
     // Why the last start was refused (French, for the user); empty when it started.
     QString erreurDemarrage;

@@ -1,6 +1,6 @@
 // The V6 byte protocol, byte for byte, without any link.
 #include "codecv6.h"
-#include "transport_script.h"
+#include "transport_v6_script.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // TSYSAMV6 against a scripted link on a virtual clock: the bytes it sends, its time-outs
 // (each test ends within its bound: the clock only moves when the driver sleeps), the
 // command cache, the start handshake and the reading of the sample bytes.
-#include "transport_script.h"
+#include "transport_v6_script.h"
 
 #include <gtest/gtest.h>
 
