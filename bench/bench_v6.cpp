@@ -134,3 +134,5 @@ void BM_LireFifoV6(benchmark::State& etat) {
 BENCHMARK(BM_LireFifoV6);
 
 } // namespace
+
+BENCHMARK_MAIN();

@@ -81,7 +81,8 @@ void TGestionnaireCentrales::sonder(const TFamille& famille, const QStringList& 
     e.nomPetit = nomCourtCentrale(e.typecentrale);
     e.installee = true;
     e.cheminDLL = chemin;
-    cheminsDLLCentrales[e.typecentrale - 1] = chemin;
+    if (e.typecentrale >= 1 && e.typecentrale <= static_cast<int>(cheminsDLLCentrales.size()))
+        cheminsDLLCentrales[e.typecentrale - 1] = chemin;
     e.presente = presenteSansErreur(c);
     // The simulator says so in its name: the user is never misled about what is plugged in.
     const QString nom = e.nom;
@@ -138,7 +139,9 @@ bool TGestionnaireCentrales::setCentraleActive(int kind, bool avecCreation, TVue
         // Give the unit a moment after its library was released.
         QThread::msleep(100);
         const TFamille* famille = familleDuType(kind);
-        const QString chemin = kind >= 1 && kind <= 5 ? cheminsDLLCentrales[kind - 1] : QString();
+        const QString chemin = kind >= 1 && kind <= static_cast<int>(cheminsDLLCentrales.size())
+                                   ? cheminsDLLCentrales[kind - 1]
+                                   : QString();
         QString retenu;
         TCreationCentrale r = famille && !chemin.isEmpty()
                                   ? creer(famille->famille, QStringList{chemin}, retenu, vue)

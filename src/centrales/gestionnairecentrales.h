@@ -55,7 +55,7 @@ public:
     int nbCentralesGerees = 0;
     int nbCentralesConnectees = 0;
     std::set<int> ListeCentralesConnectees;
-    std::array<QString, 5> cheminsDLLCentrales; // indexed by kind - 1
+    std::array<QString, 8> cheminsDLLCentrales; // indexed by kind - 1
     QString cheminDLLCentrale;
     int typeCentraleActive = 0;
     std::unique_ptr<TCentrale> SP5; // the active unit, whatever its kind; null when none

@@ -263,11 +263,11 @@ bool TSYSAMV6::AttendreUnCaractereTimeOut(uint8_t c, int delaiMs) {
 void TSYSAMV6::attendreSilenceEtPurger() {
     if (!lienOuvert())
         return;
-    // Sample bytes may still be on their way: wait until 5 ms pass without one (at most
-    // 100 ms), then drop everything.
+    // Sample bytes may still be on their way: wait until 2 ms pass without one (the unit
+    // sends one every 8 µs while it streams; at most 100 ms), then drop everything.
     const int64_t debut = horloge_->maintenantMs();
     int64_t dernier = debut;
-    while (horloge_->maintenantMs() - dernier < 5 && horloge_->maintenantMs() - debut < 100) {
+    while (horloge_->maintenantMs() - dernier < 2 && horloge_->maintenantMs() - debut < 100) {
         if (transport_->enAttente() > 0) {
             transport_->lire(tampon_.data(), tampon_.size());
             dernier = horloge_->maintenantMs();
@@ -322,7 +322,10 @@ bool TSYSAMV6::Presente() {
         CentralePresente = true;
         lienPerdu = false;
         V6TrouveeAuMoinsUneFois = true;
-        RecupereCalibration();
+        // Read once: the presence poll runs every second, and a unit plugged back is read
+        // again by whoever sees it come back.
+        if (!calibrageLu)
+            RecupereCalibration();
     }
     return CentralePresente;
 }

@@ -6,29 +6,28 @@
 #include "formats.h"
 #include "graphefiche.h"
 
+#include <algorithm>
+
 void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
     if (centrales.nbCentralesGerees == 1) {
         setCentraleActive(centrales.centrales[0].typecentrale, false);
         return;
     }
     if (centrales.nbCentralesGerees > 1) {
+        const std::set<int> types = typesProposes(centrales);
+        // Only simulators: the first one (the simulated SP5) starts without a question;
+        // the tool bar's buttons switch to the others.
+        const bool simulees = std::all_of(types.begin(), types.end(), estTypeSimule);
+        if (simulees && !centrales.centrales.empty()) {
+            creerBoutonsCentrales();
+            setCentraleActive(centrales.centrales[0].typecentrale, false);
+            return;
+        }
         if (demarrage_.titre)
             demarrage_.titre->hide();
-        const std::set<int> types = typesProposes(centrales);
         const int choisi = demarrage_.boites->choisirCentrale(this, types);
         if (choisi > 0) {
-            for (const TCentraleInsPre& e : centrales.centrales) {
-                auto* b = new QToolButton(c.PBoutons);
-                b->setText(e.Centrale1 ? e.Centrale1->nomCentrale : e.nom);
-                b->setCheckable(true);
-                b->setAutoExclusive(true);
-                b->setProperty("typeCentrale", e.typecentrale);
-                b->setToolTip(QStringLiteral("Sélection de la centrale ") + b->text());
-                connect(b, &QToolButton::clicked, this,
-                        [this, t = e.typecentrale] { SBChoixCentraleClick(t); });
-                b->show();
-                c.SBCentrales_.push_back(b);
-            }
+            creerBoutonsCentrales();
             setCentraleActive(choisi, false);
             return;
         }
@@ -43,6 +42,21 @@ void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
     demarrage_.boites->avertir(this, texteInfoBulle(AUCUNE_CENTRALE));
     if (demarrage_.titre)
         demarrage_.titre->show();
+}
+
+void TFicheKirvaneMixte::creerBoutonsCentrales() {
+    for (const TCentraleInsPre& e : centrales.centrales) {
+        auto* b = new QToolButton(c.PBoutons);
+        b->setText(e.Centrale1 ? e.Centrale1->nomCentrale : e.nom);
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setProperty("typeCentrale", e.typecentrale);
+        b->setToolTip(QStringLiteral("Sélection de la centrale ") + b->text());
+        connect(b, &QToolButton::clicked, this,
+                [this, t = e.typecentrale] { SBChoixCentraleClick(t); });
+        b->show();
+        c.SBCentrales_.push_back(b);
+    }
 }
 
 void TFicheKirvaneMixte::SBChoixCentraleClick(int type) {

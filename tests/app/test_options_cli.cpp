@@ -138,7 +138,8 @@ TEST(OptionsCli, LignesRefusees) {
          "Valeur incorrecte pour --attente-max : « 1h » (durée positive, par exemple « 30 s »)."},
         {"--txt - --csv -", "Les options --txt et --csv désignent le même fichier : « - »."},
         {"--centrale sp6 --csv m.csv",
-         "Valeur incorrecte pour --centrale : « sp6 » (simulation-sp5, sp5, v6 ou campus)."},
+         "Valeur incorrecte pour --centrale : « sp6 » (simulation-sp5, sp5, simulation-v6, v6 ou "
+         "campus)."},
         {"--entrees EA0,EA8 --csv m.csv",
          "Valeur incorrecte pour --entrees : « EA0,EA8 » (entrées séparées par des virgules, par "
          "exemple EA0,EA1)."},

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -70,12 +71,14 @@ public:
     // Queues bytes that become readable delai ms from now.
     void pousser(const std::string& s, int64_t delai = 0) {
         for (char c : s)
-            file_.push_back({h_.t + delai, static_cast<uint8_t>(c)});
+            mettre(h_.t + delai, static_cast<uint8_t>(c));
     }
     void pousserOctets(const std::vector<uint8_t>& o, int64_t delai = 0) {
         for (uint8_t c : o)
-            file_.push_back({h_.t + delai, c});
+            mettre(h_.t + delai, c);
     }
+    // Bytes readable now or later, without the driver's reading.
+    std::size_t enFile() const { return file_.size(); }
     void debrancher() {
         branchee = false;
         ouvert_ = false; // I/O errors: the link closes itself
@@ -129,6 +132,14 @@ public:
     }
 
 private:
+    // In time order; bytes of the same instant keep the order they were sent in.
+    void mettre(int64_t t, uint8_t o) {
+        auto it = file_.end();
+        while (it != file_.begin() && std::prev(it)->first > t)
+            --it;
+        file_.insert(it, {t, o});
+    }
+
     void repondre(const std::string& cmd) {
         commandes.push_back(cmd);
         const auto it = reponses.find(cmd.substr(0, 1));

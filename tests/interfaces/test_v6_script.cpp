@@ -276,6 +276,7 @@ TEST_F(V6Script, CalibrageInterrompuGardeLeNominal) {
     // A zero gain is refused too.
     lien->calibration = v6script::enregistrement({0.0f, 0.0f, 0.0f}, {-25.f, -25.f, -25.f});
     EXPECT_TRUE(c->Presente());
+    EXPECT_FALSE(c->calibrageLu);
     EXPECT_NEAR(c->Ux(0, 4096), 25.0, 1e-6);
 }
 
@@ -283,8 +284,12 @@ TEST_F(V6Script, OctetsRestantsApresESCNeSontPasLusCommeReponse) {
     construire();
     // Stale sample bytes equal to ':' and '@' keep coming for a few ms after ESC.
     lien->pousser("::@@\n\r", 1);
-    lien->pousser(":@", 3);
+    lien->pousser(":@", 2);
+    const int64_t t0 = h.t;
     EXPECT_TRUE(c->Presente());
+    // The unit fell silent before anything more was asked: nothing stale is left.
+    EXPECT_GE(h.t - t0, 4);
+    EXPECT_EQ(lien->enFile(), 0u);
     EXPECT_EQ(c->Send_V6("2"), "V6TEST");
 }
 
@@ -418,7 +423,8 @@ TEST_F(V6Script, RealignementEtDtPretrig) {
     // Codes are volts here: gain 1/100 V per code, offset 0.
     lien->calibration =
         v6script::enregistrement({0.01f, 0.01f, 0.01f}, {0.0f, 0.0f, 0.0f}, "V6TEST");
-    ASSERT_TRUE(c->Presente());
+    c->RecupereCalibration();
+    ASSERT_FLOAT_EQ(c->VoiesX[0].ca[0], 0.01f);
     c->setSeuilDecl(10.0f); // code 1000
     c->prepareTousPRX(true);
     ASSERT_EQ(c->nbPtsPretrig, 25);

@@ -13,7 +13,7 @@
 
 namespace {
 
-// The --centrale names of the table of families: "simulation-sp5, sp5, v6 ou campus".
+// The --centrale names of the table of families: "simulation-sp5, sp5, … ou campus".
 QString nomsCentrales() {
     QStringList noms = optionsCentrales();
     const QString dernier = noms.isEmpty() ? QString() : noms.takeLast();
@@ -277,8 +277,8 @@ QString texteAideCli() {
         "mode permanent) et enregistre les mesures.\n"
         "\n"
         "  --lister               affiche les lignes de la détection des centrales et s'arrête\n"
-        "  --centrale NOM         simulation-sp5, sp5, v6 ou campus (par défaut : la centrale\n"
-        "                         que Kirvane choisirait)\n"
+        "  --centrale NOM         simulation-sp5, sp5, simulation-v6, v6 ou campus (par défaut :\n"
+        "                         la centrale que Kirvane choisirait)\n"
         "  --entrees EA0,EA1      entrées activées (par défaut : EA0)\n"
         "  --calibre EA0=1        calibre d'une entrée en volts (répétable)\n"
         "  --differentiel CANAL   canal 0 à 3 en mode différentiel (répétable)\n"
