@@ -60,6 +60,8 @@ private:
         if (ligne_.empty()) {
             if (c == 27)
                 flux_ = false; // stopped: no more samples
+            if (c == 'F' || c == 'G')
+                attente_ += ":DECL@\n\r"; // manual trigger: the report at once
             if (c == 27 || c == 'F' || c == 'G')
                 return;
             if (c == 'D') {

@@ -2,6 +2,18 @@
 
 #include <QFileInfo>
 
+// The links themselves come with the V6 link layer; until it is part of the tree no V6
+// place is installed (the kind is reported "non installée").
+#if __has_include("transport_d2xx.h")
+#include "transport_d2xx.h"
+#include "transport_libftdi.h"
+#define KIRVANE_LIENS_V6 1
+#else
+bool libftdiDisponible() {
+    return false;
+}
+#endif
+
 bool estBibliothequeSimulateurV6(const QString& chemin) {
     const QString nom = QFileInfo(chemin).fileName();
     return nom.compare(QStringLiteral("V6SIM.DLL"), Qt::CaseInsensitive) == 0 ||
@@ -12,11 +24,25 @@ QString placeLibftdiV6() {
     return QStringLiteral("libftdi1:Sysam-V6");
 }
 
-bool libftdiDisponible() {
-    return false;
-}
-
 TCreationTransportV6 creerTransportV6(const QString& chemin) {
+    TCreationTransportV6 r;
+#if defined(KIRVANE_LIENS_V6)
+    if (chemin == placeLibftdiV6()) {
+        std::unique_ptr<TTransportOctets> t = creerTransportLibftdi();
+        // Only a plugged unit makes the kind installed there: otherwise the simulator is
+        // offered, as on a machine without any V6 link.
+        if (t && t->ouvrir())
+            r.transport = std::move(t);
+        return r;
+    }
+    auto t = std::make_unique<TTransportD2XX>(chemin);
+    if (!t->installe()) {
+        r.erreur = t->erreurChargement();
+        return r;
+    }
+    r.transport = std::move(t);
+#else
     (void)chemin;
-    return {};
+#endif
+    return r;
 }

@@ -12,7 +12,7 @@ bool estBibliothequeSimulateurV6(const QString& chemin);
 
 // The place that stands for libftdi1 in the list of the V6's places (not a file).
 QString placeLibftdiV6();
-// The program was built with libftdi1.
+// The program was built with libftdi1 (declared with the libftdi1 link too).
 bool libftdiDisponible();
 
 struct TCreationTransportV6 {

@@ -260,8 +260,12 @@ TEST_F(KirvaneCli, ListeDeDetection) {
                                        "Centrale SIMULATION SP5 installée \n"
                                        "Centrale SIMULATION SP5 connectée \n\n"
                                        "Détection SYSAM V6...\n"
+#ifdef KIRVANE_SIMULATEUR_V6
                                        "Centrale SIMULATION V6 installée \n"
                                        "Centrale SIMULATION V6 connectée \n\n"
+#else
+                                       "Centrale SYSAM V6 non installée sur cet ordinateur\n\n"
+#endif
                                        "Détection SYSAM CAMPUS...\n"
                                        "Centrale SYSAM CAMPUS non installée sur cet ordinateur\n"
                                        "\n"));

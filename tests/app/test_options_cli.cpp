@@ -123,7 +123,7 @@ struct CasRefuse {
     const char* message;
 };
 
-TEST(OptionsCli, LignesRefusees) {
+TEST(OptionsCli, LignesRefusees){
     const CasRefuse cas[] = {
         {"--foo --csv m.csv", "Option inconnue : --foo."},
         {"mesure.csv", "Argument inattendu : « mesure.csv »."},
@@ -138,8 +138,12 @@ TEST(OptionsCli, LignesRefusees) {
          "Valeur incorrecte pour --attente-max : « 1h » (durée positive, par exemple « 30 s »)."},
         {"--txt - --csv -", "Les options --txt et --csv désignent le même fichier : « - »."},
         {"--centrale sp6 --csv m.csv",
+#ifdef KIRVANE_SIMULATEUR_V6
          "Valeur incorrecte pour --centrale : « sp6 » (simulation-sp5, sp5, simulation-v6, v6 ou "
          "campus)."},
+#else
+         "Valeur incorrecte pour --centrale : « sp6 » (simulation-sp5, sp5, v6 ou campus)."},
+#endif
         {"--entrees EA0,EA8 --csv m.csv",
          "Valeur incorrecte pour --entrees : « EA0,EA8 » (entrées séparées par des virgules, par "
          "exemple EA0,EA1)."},
@@ -166,11 +170,11 @@ TEST(OptionsCli, LignesRefusees) {
          "Les options --sens et --pretrig demandent --declenchement seuil ou externe."},
         {"--csv-virgule --txt a.txt", "L'option --csv-virgule demande --csv."},
     };
-    for (const CasRefuse& c : cas) {
-        SCOPED_TRACE(c.ligne);
-        EXPECT_EQ(analyserOptions(mots(c.ligne)).erreur.toStdString(), std::string(c.message));
-    }
+for (const CasRefuse& c : cas) {
+    SCOPED_TRACE(c.ligne);
+    EXPECT_EQ(analyserOptions(mots(c.ligne)).erreur.toStdString(), std::string(c.message));
 }
+} // namespace
 
 TEST(OptionsCli, NomsDEntrees) {
     const std::pair<const char*, int> cas[] = {{"EA0", 0}, {" ea7 ", 7}, {"EA8", -1},

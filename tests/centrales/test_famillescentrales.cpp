@@ -26,8 +26,10 @@ TEST(FamillesCentrales, LesEmplacementsVontDuConstructeurAuSimulateur) {
     // it, then the simulator. Without a Windows folder the CAMPUS has no place.
     const TCheminsCentrales chemins = cheminsCentrales({"/opt/kirvane", "", QString()});
     const QStringList v6 = chemins.at(FAMILLE_V6);
-    ASSERT_FALSE(v6.isEmpty());
-    EXPECT_EQ(v6.last(), "/opt/kirvane/libv6sim.so");
+    if (familleParNumero(FAMILLE_V6)->avecSimulateur) {
+        ASSERT_FALSE(v6.isEmpty());
+        EXPECT_EQ(v6.last(), "/opt/kirvane/libv6sim.so");
+    }
     const bool ftd2xx = QFileInfo::exists("/usr/local/lib/libftd2xx.so") ||
                         QFileInfo::exists("/usr/lib/libftd2xx.so");
     EXPECT_EQ(v6.contains(placeLibftdiV6()), !ftd2xx && libftdiDisponible());
@@ -42,7 +44,6 @@ TEST(FamillesCentrales, ChaqueTypeAppartientAUneFamille) {
     } cas[] = {{CENTRALE_SP5, FAMILLE_SP5},
                {CENTRALE_SIMULATION_SP5, FAMILLE_SP5},
                {CENTRALE_V6, FAMILLE_V6},
-               {CENTRALE_SIMULATION_V6, FAMILLE_V6},
                {CENTRALE_CAMPUS, FAMILLE_CAMPUS},
                {CENTRALE_AUDIO, 0},
                {0, 0},
@@ -52,6 +53,8 @@ TEST(FamillesCentrales, ChaqueTypeAppartientAUneFamille) {
         const TFamille* f = familleDuType(c.type);
         EXPECT_EQ(f ? f->famille : 0, c.famille);
     }
+    const TFamille* v6 = familleDuType(CENTRALE_SIMULATION_V6);
+    EXPECT_EQ(v6 ? v6->famille : 0, familleParNumero(FAMILLE_V6)->avecSimulateur ? FAMILLE_V6 : 0);
     // Detection order, and a family number that is the real unit's kind.
     std::vector<int> ordre;
     for (const TFamille& f : famillesCentrales()) {
@@ -62,15 +65,18 @@ TEST(FamillesCentrales, ChaqueTypeAppartientAUneFamille) {
 }
 
 TEST(FamillesCentrales, NomsDeLOutilEnLigneDeCommande) {
-    EXPECT_EQ(optionsCentrales(),
-              (QStringList{"simulation-sp5", "sp5", "simulation-v6", "v6", "campus"}));
+    const bool simV6 = familleParNumero(FAMILLE_V6)->avecSimulateur;
+    const QStringList attendues =
+        simV6 ? QStringList{"simulation-sp5", "sp5", "simulation-v6", "v6", "campus"}
+              : QStringList{"simulation-sp5", "sp5", "v6", "campus"};
+    EXPECT_EQ(optionsCentrales(), attendues);
     const struct {
         const char* option;
         int type;
     } cas[] = {{"simulation-sp5", CENTRALE_SIMULATION_SP5},
                {"SP5", CENTRALE_SP5},
                {"v6", CENTRALE_V6},
-               {"Simulation-V6", CENTRALE_SIMULATION_V6},
+               {"Simulation-V6", simV6 ? int(CENTRALE_SIMULATION_V6) : 0},
                {"Campus", CENTRALE_CAMPUS},
                {"sp6", 0},
                {"", 0}};
