@@ -319,7 +319,9 @@ void TMoteurAcquisition::RetourFIFOZero() {
     const int present = c.presentePendantAcq();
     if (present == -1) {
         fin(SORTIE_DEBRANCHEMENT);
-    } else if (present == 1) {
+    } else {
+        // Any other answer is not "gone": wait again with short sleeps rather than asking
+        // at every empty read.
         vue_.traiterMessages();
         dtAttenteX = 0.0;
     }

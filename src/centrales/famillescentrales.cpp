@@ -92,9 +92,7 @@ std::vector<TFamille> table() {
     v6.placesConstructeur = placesV6;
     v6.creer = creerV6;
     v6.activer = activerV6;
-#if defined(KIRVANE_AVEC_SIMULATEUR_V6)
     v6.avecSimulateur = true;
-#endif
     v6.simulateur = {CENTRALE_SIMULATION_V6, "simulation-v6", "libv6sim.so", "V6SIM.DLL", "SimV6_"};
 
     TFamille campus;

@@ -23,14 +23,6 @@ QString exposantSigne(int e) {
            QStringLiteral("%1").arg(std::abs(e), 2, 10, QLatin1Char('0'));
 }
 
-// Duration of the selection in the memo: engineering notation («4,000 ms») outside
-// 0.1..1000 s, the general format («2,5 s») within.
-QString texteDuree(double d, QChar separateur) {
-    if (d > 1000 || d < 0.0999999)
-        return formatReel(4, 4, d, separateur) + u's';
-    return texteG6(static_cast<float>(d), separateur) + QStringLiteral(" s");
-}
-
 QString texteSignification(const TSerieExport& s) {
     if (s.ModeDiffVM)
         return QString::fromUtf8("Tension diff. entre les entrées ") + s.capCommRegvoie1VM +
@@ -72,6 +64,12 @@ qsizetype tailleEstimee(TSelection s, int n) {
 }
 
 } // namespace
+
+QString texteDuree(double d, QChar separateur) {
+    if (d > 1000 || d < 0.0999999)
+        return formatReel(4, 4, d, separateur) + u's';
+    return texteG6(static_cast<float>(d), separateur) + QStringLiteral(" s");
+}
 
 QString corrigeEnteteReg(const QString& nom) {
     QString r = nom;

@@ -10,6 +10,10 @@
 // Removes every "[", "]", "{" and "}": «u[1_5]b» becomes «u1_5b».
 QString corrigeEnteteReg(const QString& nom);
 
+// Duration of the selection in the memo and the spreadsheets' header: engineering notation
+// («4,000 ms») outside 0.1..1000 s, the general format («2,5 s») within.
+QString texteDuree(double d, QChar separateur);
+
 // The whole file; nothing when no sample lies between the green cursors.
 std::optional<QByteArray> fichierRegressi(const TInstantaneExport& e);
 

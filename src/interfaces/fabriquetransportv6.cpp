@@ -2,17 +2,8 @@
 
 #include <QFileInfo>
 
-// The links themselves come with the V6 link layer; until it is part of the tree no V6
-// place is installed (the kind is reported "non installée").
-#if __has_include("transport_d2xx.h")
 #include "transport_d2xx.h"
 #include "transport_libftdi.h"
-#define KIRVANE_LIENS_V6 1
-#else
-bool libftdiDisponible() {
-    return false;
-}
-#endif
 
 bool estBibliothequeSimulateurV6(const QString& chemin) {
     const QString nom = QFileInfo(chemin).fileName();
@@ -26,7 +17,6 @@ QString placeLibftdiV6() {
 
 TCreationTransportV6 creerTransportV6(const QString& chemin) {
     TCreationTransportV6 r;
-#if defined(KIRVANE_LIENS_V6)
     if (chemin == placeLibftdiV6()) {
         std::unique_ptr<TTransportOctets> t = creerTransportLibftdi();
         // Only a plugged unit makes the kind installed there: otherwise the simulator is
@@ -41,8 +31,5 @@ TCreationTransportV6 creerTransportV6(const QString& chemin) {
         return r;
     }
     r.transport = std::move(t);
-#else
-    (void)chemin;
-#endif
     return r;
 }

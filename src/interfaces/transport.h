@@ -24,4 +24,9 @@ public:
     virtual std::size_t lire(uint8_t* octets, std::size_t n) = 0;
     // Discards what waits in both directions.
     virtual void purger() = 0;
+    // True once a call has failed because the device is gone (unplugged: an I/O error or
+    // a dead handle), as opposed to nothing having come yet; cleared by a successful
+    // ouvrir. Such a failure also closes the link (ouvert() false): the driver reports the
+    // unit lost on either.
+    virtual bool erreurLien() const { return false; }
 };

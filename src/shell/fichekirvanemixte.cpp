@@ -1,5 +1,6 @@
 #include "fichekirvanemixte.h"
 
+#include "calclibreoffice.h"
 #include "centralesstandard.h"
 #include "chaines.h"
 #include "fichechoixtransfert.h"
@@ -84,6 +85,15 @@ public:
                    ? TModeTransfert::NouveauFichier
                    : TModeTransfert::NouvellePage;
     }
+    std::optional<TModeCalc> choixTransfertCalc(QWidget* parent) override {
+        if (!choixTOO)
+            choixTOO = std::make_unique<TFicheKirvaneMixteChoixTOO>(parent);
+        const auto choix = choixTOO->choisir();
+        if (!choix)
+            return std::nullopt;
+        return *choix == TFicheChoixTransfert::TChoix::NouveauDocument ? TModeCalc::NouveauClasseur
+                                                                       : TModeCalc::NouvelleFeuille;
+    }
     int choisirCentrale(QWidget* parent, const std::set<int>& types) override {
         TFicheKirvaneChoixCentrale choix(parent);
         // One button per family: it stands for the family's simulator when that is what
@@ -105,6 +115,7 @@ public:
 
 private:
     std::unique_ptr<TFicheKirvaneMixteChoixTR> choixTR;
+    std::unique_ptr<TFicheKirvaneMixteChoixTOO> choixTOO;
 };
 
 } // namespace
@@ -122,6 +133,7 @@ TDemarrageFiche demarrageStandard(TFicheKirvaneMixteTitre* titre) {
     d.dossierDocuments = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     d.boites = boitesDialogueStandard();
     d.regressi = std::make_unique<TServicesRegressiSysteme>();
+    d.calc = calcLibreOffice();
     d.titre = titre;
     return d;
 }
@@ -173,6 +185,7 @@ void TFicheKirvaneMixte::FormCreate() {
         reglages.lire(*demarrage_.stock);
     inscrireAupresDeRegressi(QCoreApplication::applicationFilePath());
     localiserRegressi();
+    creerTransfertCalc();
     reglages.compterUtilisation();
     lireApplicationsInstallees();
     OOInstalle = estInstallee(QStringLiteral("OPENOFFICE")) ||
@@ -210,8 +223,11 @@ void TFicheKirvaneMixte::FormCreate() {
 TFaitsFenetre TFicheKirvaneMixte::faits() {
     TFaitsFenetre f;
     f.nbVoiesMesurees = series.nbVoiesMesurees;
-    f.OOInstalle = OOInstalle;
-    f.LOInstalle = LOInstalle;
+    // Once no office could be reached, the Calc button stays off for the run.
+    const bool calcDisponible =
+        !transfertCalc_ || transfertCalc_->aATransfertDirectOOCalcDisponible;
+    f.OOInstalle = OOInstalle && calcDisponible;
+    f.LOInstalle = LOInstalle && calcDisponible;
     f.msOfficeInstalle = msOfficeInstalle;
     f.nbCentralesGerees = static_cast<int>(c.SBCentrales_.size());
     f.PTableauVisible = PTableauVisible;
@@ -359,6 +375,9 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
         break;
     case TBoutonOutil::SBTransfertDirectREG:
         transfererRegressi();
+        break;
+    case TBoutonOutil::SBtransfertDirectOOLO:
+        transfererCalc();
         break;
     case TBoutonOutil::SBOptions:
         SBOptionsClick();

@@ -16,6 +16,7 @@
 #include "seriesmesurees.h"
 #include "tableaumesures.h"
 #include "traceuracquisition.h"
+#include "transfertcalc.h"
 #include "transfertregressi.h"
 #include "vueacquisition.h"
 
@@ -68,6 +69,8 @@ public:
                                         const QString& filtre) = 0;
     // The Regressi transfer choice: new file or new page; nothing when abandoned.
     virtual std::optional<TModeTransfert> choixTransfertRegressi(QWidget* parent) = 0;
+    // The Calc transfer choice: new workbook or new sheet; nothing when abandoned.
+    virtual std::optional<TModeCalc> choixTransfertCalc(QWidget* parent) = 0;
 };
 // The real boxes (French buttons, the chooser dialog).
 std::unique_ptr<TBoitesDialogue> boitesDialogueStandard();
@@ -81,6 +84,7 @@ struct TDemarrageFiche {
     QString dossierDocuments;                    // where the save dialogs open at first
     std::unique_ptr<TBoitesDialogue> boites;     // questions and messages
     std::unique_ptr<TServicesRegressi> regressi; // the system for the Regressi transfer
+    std::unique_ptr<TCalc> calc;                 // the office of the Calc transfer
     TFicheKirvaneMixteTitre* titre = nullptr;    // title window for the progress lines
 };
 // The program's own start: TSP5 on the places of its library, QSettings, real boxes.
@@ -174,6 +178,11 @@ public:
     // SBOptions: the dialog shown modally; its choices applied when it closes with
     // "Appliquer".
     void SBOptionsClick();
+    // The Calc transfer (fiche_calc.cpp): the measurements between the green markers written
+    // into a Calc workbook by the worker thread while the window keeps answering; the button
+    // stays off for the run once no office could be reached.
+    void transfererCalc();
+    TTransfertCalc& transfertCalc() { return *transfertCalc_; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -286,5 +295,15 @@ private:
     std::optional<TEtatTimers> etatAvantFermeture_;
     bool detruite_ = false;
     std::unique_ptr<TFicheKirvaneMixteOptions> preferences_;
+    // The Calc transfer on the window; the executor goes first at destruction (it waits for
+    // the work in hand), then the transfer and its window side.
+    class TFenetreCalcFiche;
+    struct TSupprimeFenetreCalc {
+        void operator()(TFenetreCalcFiche* f) const;
+    };
+    std::unique_ptr<TFenetreCalcFiche, TSupprimeFenetreCalc> fenetreCalc_;
+    std::unique_ptr<TTransfertCalc> transfertCalc_;
+    std::unique_ptr<TExecuteurCalc> executeurCalc_;
+    void creerTransfertCalc();
     void appliquerPreferences(const TValeursPreferences& v);
 };

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 class TCentraleScript : public TCentraleNeutre {
@@ -74,6 +75,8 @@ public:
     bool Presente() override { return presente; }
     int presentePendantAcq() override {
         ++presencesTestees;
+        if (presenceForcee)
+            return *presenceForcee;
         return presente ? 1 : -1;
     }
     void getDTPretrig() override { dtPretrig = dtPretrigScript; }
@@ -125,6 +128,7 @@ public:
     std::function<void(int)> avantLecture;
     std::map<int, int> retoursForces; // read number -> what LireFifo returns instead
     int presencesTestees = 0;
+    std::optional<int> presenceForcee; // what presentePendantAcq answers instead
     int nbTrames = 0;
     int lectures = 0;
     int programmations = 0;

@@ -48,6 +48,12 @@ public:
         ++nbChoixRegressi;
         return choixRegressi;
     }
+    std::optional<TModeCalc> choixCalc; // answer of the Calc choice; nothing: abandoned
+    int nbChoixCalc = 0;
+    std::optional<TModeCalc> choixTransfertCalc(QWidget*) override {
+        ++nbChoixCalc;
+        return choixCalc;
+    }
     int choisirCentrale(QWidget*, const std::set<int>& types) override {
         typesProposes = types;
         return choix;
@@ -84,6 +90,15 @@ class TEssaiFiche {
 protected:
     QTemporaryDir dossier;
     BoitesEssai* boites = nullptr;
+
+    // Closes the window without a question left open: "quit?" Oui, "save?" Non.
+    void fermer(std::unique_ptr<TFicheKirvaneMixte>& fiche) {
+        if (!fiche)
+            return;
+        boites->reponses = {TReponse::Oui, TReponse::Non};
+        fiche->close();
+        fiche.reset();
+    }
 
     TDemarrageFiche demarrage(TFicheKirvaneMixteTitre* titre, bool avecV6 = false,
                               bool avecSP5 = true) {

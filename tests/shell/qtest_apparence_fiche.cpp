@@ -142,13 +142,7 @@ class TestApparenceFiche : public QObject, private TEssaiFiche {
     }
 
 private slots:
-    void cleanup() {
-        if (fiche) {
-            boites->reponses = {TReponse::Oui, TReponse::Non};
-            fiche->close();
-            fiche.reset();
-        }
-    }
+    void cleanup() { fermer(fiche); }
 
     // The window's light blue, the tool bar and channel boxes in shades of it, and a font
     // whose size in points is the window's height at start / 100.

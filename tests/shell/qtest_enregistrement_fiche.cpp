@@ -75,12 +75,9 @@ class TestEnregistrementFiche : public QObject, private TEssaiFiche {
 
 private slots:
     void cleanup() {
-        if (fiche) {
+        if (fiche)
             fiche->series.enregistrerX = false;
-            boites->reponses = {TReponse::Oui, TReponse::Non};
-            fiche->close();
-            fiche.reset();
-        }
+        fermer(fiche);
         for (const QString& n : fichiersEnregistres())
             QFile::remove(chemin(n));
     }

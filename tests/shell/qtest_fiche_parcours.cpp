@@ -55,13 +55,7 @@ class TestFicheParcours : public QObject, private TEssaiFiche {
     }
 
 private slots:
-    void cleanup() {
-        if (fiche) {
-            boites->reponses = {TReponse::Oui, TReponse::Non};
-            fiche->close();
-            fiche.reset();
-        }
-    }
+    void cleanup() { fermer(fiche); }
 
     // The frame starts inside the screen's free area, 5 pixels from its corner.
     void laFenetreDemarreDansLEcran() {

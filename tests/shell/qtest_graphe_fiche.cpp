@@ -69,13 +69,7 @@ class TestGrapheFiche : public QObject, private TEssaiFiche {
     }
 
 private slots:
-    void cleanup() {
-        if (fiche) {
-            boites->reponses = {TReponse::Oui, TReponse::Non};
-            fiche->close();
-            fiche.reset();
-        }
-    }
+    void cleanup() { fermer(fiche); }
 
     void lesCourbesSontDessineesDansLeCadre() {
         ouvrir();

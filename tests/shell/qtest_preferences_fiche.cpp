@@ -83,13 +83,7 @@ class TestPreferencesFiche : public QObject, private TEssaiFiche {
     }
 
 private slots:
-    void cleanup() {
-        if (fiche) {
-            boites->reponses = {TReponse::Oui, TReponse::Non};
-            fiche->close();
-            fiche.reset();
-        }
-    }
+    void cleanup() { fermer(fiche); }
 
     // The dialog shows the window's values; "Appliquer" takes every choice at once.
     void appliquerPrendEffetDansLaFenetre() {

@@ -49,13 +49,7 @@ class TestReglagesFiche : public QObject, private TEssaiFiche {
     }
 
 private slots:
-    void cleanup() {
-        if (fiche) {
-            boites->reponses = {TReponse::Oui, TReponse::Non};
-            fiche->close();
-            fiche.reset();
-        }
-    }
+    void cleanup() { fermer(fiche); }
 
     // The panel starts with the unit's lists and its default timing.
     void lePanneauMontreLesReglagesDeLUnite() {

@@ -59,13 +59,7 @@ class TestTableauFiche : public QObject, private TEssaiFiche {
     }
 
 private slots:
-    void cleanup() {
-        if (fiche) {
-            boites->reponses = {TReponse::Oui, TReponse::Non};
-            fiche->close();
-            fiche.reset();
-        }
-    }
+    void cleanup() { fermer(fiche); }
 
     void leTableauMontreLaSerieAcquise() {
         acquerirEtMontrer({0});
