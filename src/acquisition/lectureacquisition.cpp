@@ -81,8 +81,18 @@ void TMoteurAcquisition::armer(TGenreLecture genre) {
     finMesures_.invalidate();
     silence_.invalidate();
     c.declencheAcq();
+    // A unit that refused its settings does not start: the user is told why.
+    const bool refuse = !c.acqPeriodiqueEnCours && !c.refusDemarrage().isEmpty();
+    if (refuse)
+        vue_.avertir(c.refusDemarrage());
     dtAttenteX = 0.0;
     nouveauxParametres = false;
+    if (refuse) {
+        // Nothing will come: permanent mode ends as after the stop button.
+        stop = true;
+        if (typeSortieMP == SORTIE_AUCUNE)
+            typeSortieMP = SORTIE_ARRET;
+    }
 }
 
 void TMoteurAcquisition::boucleLecture(TGenreLecture genre) {

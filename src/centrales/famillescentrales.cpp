@@ -1,7 +1,9 @@
 #include "famillescentrales.h"
 
+#include "fabriquetransportv6.h"
 #include "sp5.h"
 #include "sysamcampus.h"
+#include "sysamv6.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,8 +43,31 @@ QStringList placesSP5(const TDossiersCentrales& d) {
     return dossiersSysteme(d, QStringLiteral("SP5.DLL"));
 }
 
+// FTDI's own library where it is installed; on Linux without it, a real unit is still
+// reached through libftdi1 (the place named by placeLibftdiV6) when the program was built
+// with it.
 QStringList placesV6(const TDossiersCentrales& d) {
+#if defined(Q_OS_WIN)
     return dossiersSysteme(d, QStringLiteral("FTD2XX-V6.DLL"));
+#else
+    (void)d;
+    QStringList r;
+    for (const char* p : {"/usr/local/lib/libftd2xx.so", "/usr/lib/libftd2xx.so"})
+        if (QFileInfo::exists(QString::fromLatin1(p)))
+            r << QString::fromLatin1(p);
+    if (r.isEmpty() && libftdiDisponible())
+        r << placeLibftdiV6();
+    return r;
+#endif
+}
+
+TCreationCentrale creerV6(const QString& chemin) {
+    TCreationCentrale r;
+    TCreationTransportV6 t = creerTransportV6(chemin);
+    r.erreur = t.erreur;
+    const int type = estBibliothequeSimulateurV6(chemin) ? CENTRALE_SIMULATION_V6 : CENTRALE_V6;
+    r.centrale = std::make_unique<TSYSAMV6>(std::move(t.transport), 1, type);
+    return r;
 }
 
 // The CAMPUS library lies in the program's folder, and is tried only when the V6's FTDI
@@ -80,7 +105,10 @@ std::vector<TFamille> table() {
     v6.option = "v6";
     v6.nom = v6.nomConnexion = "SYSAM V6";
     v6.placesConstructeur = placesV6;
+    v6.creer = creerV6;
     v6.activer = activerV6;
+    v6.avecSimulateur = true;
+    v6.simulateur = {CENTRALE_SIMULATION_V6, "simulation-v6", "libv6sim.so", "V6SIM.DLL", "SimV6_"};
 
     TFamille campus;
     campus.famille = FAMILLE_CAMPUS;
@@ -135,6 +163,13 @@ const TFamille* familleDuType(int typeCentrale) {
         if (f.possedeType(typeCentrale))
             return &f;
     return nullptr;
+}
+
+bool estTypeSimule(int typeCentrale) {
+    for (const TFamille& f : famillesCentrales())
+        if (f.avecSimulateur && f.simulateur.typeCentrale == typeCentrale)
+            return true;
+    return false;
 }
 
 int typeParOption(const QString& option) {

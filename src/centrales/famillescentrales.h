@@ -73,6 +73,8 @@ const std::vector<TFamille>& famillesCentrales();
 // The row of a family or of one of its kinds; nullptr when unknown.
 const TFamille* familleParNumero(int famille);
 const TFamille* familleDuType(int typeCentrale);
+// True when the kind is a family's simulator.
+bool estTypeSimule(int typeCentrale);
 // The kind named by a --centrale value (letters compared without case); 0 when unknown.
 int typeParOption(const QString& option);
 // The --centrale names, in table order: "sp5, simulation-sp5, v6 …".

@@ -349,6 +349,9 @@ public:
     virtual void SetRegistre(uint8_t aAdr, uint8_t Value) {}
     // 1 present, -1 absent (unit lost), 0 undetermined.
     virtual int presentePendantAcq() = 0;
+    // Why the last declencheAcq did not start (French, for the user); empty when it
+    // started or when nothing is to be said.
+    virtual QString refusDemarrage() const { return {}; }
 
     // Labels for headers, legends and exports
     virtual QString GetCapU(int numV) = 0;

@@ -6,6 +6,8 @@
 #include "formats.h"
 #include "graphefiche.h"
 
+#include <algorithm>
+
 void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
     if (centrales.nbCentralesGerees == 1) {
         setCentraleActive(centrales.centrales[0].typecentrale, false);
@@ -20,18 +22,7 @@ void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
             choisi = demarrage_.boites->choisirCentrale(this, types);
         }
         if (choisi > 0) {
-            for (const TCentraleInsPre& e : centrales.centrales) {
-                auto* b = new QToolButton(c.PBoutons);
-                b->setText(e.Centrale1 ? e.Centrale1->nomCentrale : e.nom);
-                b->setCheckable(true);
-                b->setAutoExclusive(true);
-                b->setProperty("typeCentrale", e.typecentrale);
-                b->setToolTip(QStringLiteral("Sélection de la centrale ") + b->text());
-                connect(b, &QToolButton::clicked, this,
-                        [this, t = e.typecentrale] { SBChoixCentraleClick(t); });
-                b->show();
-                c.SBCentrales_.push_back(b);
-            }
+            creerBoutonsCentrales();
             setCentraleActive(choisi, false);
             return;
         }
@@ -46,6 +37,21 @@ void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
     demarrage_.boites->avertir(this, texteInfoBulle(AUCUNE_CENTRALE));
     if (demarrage_.titre)
         demarrage_.titre->show();
+}
+
+void TFicheKirvaneMixte::creerBoutonsCentrales() {
+    for (const TCentraleInsPre& e : centrales.centrales) {
+        auto* b = new QToolButton(c.PBoutons);
+        b->setText(e.Centrale1 ? e.Centrale1->nomCentrale : e.nom);
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setProperty("typeCentrale", e.typecentrale);
+        b->setToolTip(QStringLiteral("Sélection de la centrale ") + b->text());
+        connect(b, &QToolButton::clicked, this,
+                [this, t = e.typecentrale] { SBChoixCentraleClick(t); });
+        b->show();
+        c.SBCentrales_.push_back(b);
+    }
 }
 
 void TFicheKirvaneMixte::SBChoixCentraleClick(int type) {

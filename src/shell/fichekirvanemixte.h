@@ -215,6 +215,8 @@ private:
     void FormCreate();
     void FormDestroy();
     void choisirCentraleAuDemarrage();
+    // One tool-bar button per managed unit, to switch between them.
+    void creerBoutonsCentrales();
     void preparerPanneauVoies();
     void preparerPanneauSansCentrale();
     void TimerPresenceSP5Timer();

@@ -37,6 +37,7 @@ Resultat lancer(const QStringList& arguments, const QString& simulateur = QStrin
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KIRVANE_SIMULATEUR_SP5"), simulateur);
+    env.insert(QStringLiteral("KIRVANE_SIMULATEUR_V6"), QStringLiteral("bruit=0"));
     env.insert(QStringLiteral("LC_ALL"), langue);
     env.insert(QStringLiteral("LANG"), langue);
     p.setProcessEnvironment(env);
@@ -259,7 +260,12 @@ TEST_F(KirvaneCli, ListeDeDetection) {
                                        "Centrale SIMULATION SP5 installée \n"
                                        "Centrale SIMULATION SP5 connectée \n\n"
                                        "Détection SYSAM V6...\n"
+#ifdef KIRVANE_SIMULATEUR_V6
+                                       "Centrale SIMULATION V6 installée \n"
+                                       "Centrale SIMULATION V6 connectée \n\n"
+#else
                                        "Centrale SYSAM V6 non installée sur cet ordinateur\n\n"
+#endif
                                        "Détection SYSAM CAMPUS...\n"
                                        "Centrale SIMULATION CAMPUS installée \n"
                                        "Centrale SIMULATION CAMPUS connectée \n\n"));
@@ -275,6 +281,41 @@ TEST_F(KirvaneCli, CampusSimulee) {
     const QList<QByteArray> texte = f.readAll().split('\n');
     EXPECT_GE(texte.size(), 101);
 }
+
+#ifdef KIRVANE_SIMULATEUR_V6
+// The simulated V6 chosen by name: the Regressi file holds EA1's sine as the simulator
+// gives it, within two steps of the ±25 V range.
+TEST_F(KirvaneCli, RegressiDUneAcquisitionV6) {
+    QLibrary v6(QStringLiteral(KIRVANE_SIMULATEUR_V6));
+    ASSERT_TRUE(v6.load()) << v6.errorString().toStdString();
+    auto tensionV6 = reinterpret_cast<double (*)(int32_t, double)>(v6.resolve("SimV6_Tension"));
+    ASSERT_NE(tensionV6, nullptr);
+    const Resultat r = lancer({"--centrale", "simulation-v6", "--entrees", "EA1", "--duree",
+                               "20 ms", "--points", "1001", "--regressi", fichier("v6.rw3")});
+    ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
+    QFile rw3(fichier("v6.rw3"));
+    ASSERT_TRUE(rw3.open(QIODevice::ReadOnly));
+    const QList<QByteArray> l = rw3.readAll().split('\n');
+    ASSERT_FALSE(l.isEmpty());
+    EXPECT_EQ(l[0], QByteArray("EVARISTE REGRESSI WINDOWS 1.0\r"));
+    qsizetype debut = -1;
+    for (qsizetype i = 0; i < l.size(); ++i)
+        if (l[i].trimmed() == QByteArray("&1001 VALEUR VAR"))
+            debut = i + 1;
+    ASSERT_GT(debut, 0);
+    const auto t = lignes(l.mid(debut, 1001), ' ');
+    ASSERT_EQ(t.size(), 1001u);
+    const double pas = 50.0 / 4096.0;
+    int ecarts = 0;
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        ASSERT_EQ(t[k].size(), 2u);
+        EXPECT_NEAR(t[k][0], k * 2e-5, 1e-9);
+        if (std::fabs(t[k][1] - tensionV6(0, k * 2e-5)) > 2.0 * pas && ++ecarts < 4)
+            ADD_FAILURE() << "point " << k << " : " << t[k][1];
+    }
+    EXPECT_EQ(ecarts, 0);
+}
+#endif
 
 struct CasAjustement {
     const char* nom;

@@ -137,8 +137,9 @@ TEST(OptionsCli, LignesRefusees) {
         {"--attente-max 1h --csv m.csv",
          "Valeur incorrecte pour --attente-max : « 1h » (durée positive, par exemple « 30 s »)."},
         {"--txt - --csv -", "Les options --txt et --csv désignent le même fichier : « - »."},
-        {"--centrale sp6 --csv m.csv", "Valeur incorrecte pour --centrale : « sp6 » "
-                                       "(simulation-sp5, sp5, v6, simulation-campus ou campus)."},
+        {"--centrale sp6 --csv m.csv",
+         "Valeur incorrecte pour --centrale : « sp6 » (simulation-sp5, sp5, simulation-v6, v6, "
+         "simulation-campus ou campus)."},
         {"--entrees EA0,EA8 --csv m.csv",
          "Valeur incorrecte pour --entrees : « EA0,EA8 » (entrées séparées par des virgules, par "
          "exemple EA0,EA1)."},
@@ -169,7 +170,7 @@ TEST(OptionsCli, LignesRefusees) {
         SCOPED_TRACE(c.ligne);
         EXPECT_EQ(analyserOptions(mots(c.ligne)).erreur.toStdString(), std::string(c.message));
     }
-}
+} // namespace
 
 TEST(OptionsCli, NomsDEntrees) {
     const std::pair<const char*, int> cas[] = {{"EA0", 0}, {" ea7 ", 7}, {"EA8", -1},

@@ -1,7 +1,10 @@
 // The table of unit families: the places of each library, the kinds and the names the
 // command-line tool accepts.
 #include "centralesstandard.h"
+#include "fabriquetransportv6.h"
 #include "famillescentrales.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -19,10 +22,16 @@ TEST(FamillesCentrales, LesEmplacementsVontDuConstructeurAuSimulateur) {
     // Installed: beside the executable, then in the private library folder.
     EXPECT_EQ(sp5.places({"/usr/bin", "", "../lib/kirvane"}),
               (QStringList{"/usr/bin/libsp5sim.so", "/usr/lib/kirvane/libsp5sim.so"}));
-    // Without a Windows folder the V6 has no place, and the CAMPUS only its simulator: the
-    // maker's library exists for Windows only.
+    // The V6: FTDI's own library where it is installed, else libftdi1 when the program has
+    // it, then the simulator. The CAMPUS: only its simulator, the maker's library exists
+    // for Windows only.
     const TCheminsCentrales chemins = cheminsCentrales({"/opt/kirvane", "", QString()});
-    EXPECT_TRUE(chemins.at(FAMILLE_V6).isEmpty());
+    const QStringList v6 = chemins.at(FAMILLE_V6);
+    ASSERT_FALSE(v6.isEmpty());
+    EXPECT_EQ(v6.last(), "/opt/kirvane/libv6sim.so");
+    const bool ftd2xx = QFileInfo::exists("/usr/local/lib/libftd2xx.so") ||
+                        QFileInfo::exists("/usr/lib/libftd2xx.so");
+    EXPECT_EQ(v6.contains(placeLibftdiV6()), !ftd2xx && libftdiDisponible());
     EXPECT_EQ(chemins.at(FAMILLE_CAMPUS), QStringList{"/opt/kirvane/libcampussim.so"});
 #endif
 }
@@ -44,6 +53,8 @@ TEST(FamillesCentrales, ChaqueTypeAppartientAUneFamille) {
         const TFamille* f = familleDuType(c.type);
         EXPECT_EQ(f ? f->famille : 0, c.famille);
     }
+    const TFamille* v6 = familleDuType(CENTRALE_SIMULATION_V6);
+    EXPECT_EQ(v6 ? v6->famille : 0, familleParNumero(FAMILLE_V6)->avecSimulateur ? FAMILLE_V6 : 0);
     // Detection order, and a family number that is the real unit's kind.
     std::vector<int> ordre;
     for (const TFamille& f : famillesCentrales()) {
@@ -54,14 +65,15 @@ TEST(FamillesCentrales, ChaqueTypeAppartientAUneFamille) {
 }
 
 TEST(FamillesCentrales, NomsDeLOutilEnLigneDeCommande) {
-    EXPECT_EQ(optionsCentrales(),
-              (QStringList{"simulation-sp5", "sp5", "v6", "simulation-campus", "campus"}));
+    EXPECT_EQ(optionsCentrales(), (QStringList{"simulation-sp5", "sp5", "simulation-v6", "v6",
+                                               "simulation-campus", "campus"}));
     const struct {
         const char* option;
         int type;
     } cas[] = {{"simulation-sp5", CENTRALE_SIMULATION_SP5},
                {"SP5", CENTRALE_SP5},
                {"v6", CENTRALE_V6},
+               {"Simulation-V6", CENTRALE_SIMULATION_V6},
                {"Campus", CENTRALE_CAMPUS},
                {"Simulation-Campus", CENTRALE_SIMULATION_CAMPUS},
                {"sp6", 0},
@@ -87,8 +99,18 @@ TEST(FamillesCentrales, LaFabriqueSuitLaTable) {
     TCreationCentrale campus = fabrique(FAMILLE_CAMPUS, QStringLiteral("/nulle/part/Campus.DLL"));
     EXPECT_EQ(campus.centrale, nullptr);
     EXPECT_EQ(campus.erreur, QStringLiteral("Erreur DLL /nulle/part/Campus.DLL inexistante"));
-    // A family without driver yet, and an unknown family: nothing.
-    EXPECT_EQ(fabrique(FAMILLE_V6, QStringLiteral("/v6")).centrale, nullptr);
+    // The V6 driver likewise, its kind told by the file name.
+    for (const auto& [chemin, type] :
+         {std::pair{"/nulle/part/libv6sim.so", int(CENTRALE_SIMULATION_V6)},
+          std::pair{"/nulle/part/libftd2xx.so", int(CENTRALE_V6)}}) {
+        TCreationCentrale v6 = fabrique(FAMILLE_V6, QString::fromLatin1(chemin));
+        ASSERT_NE(v6.centrale, nullptr);
+        EXPECT_FALSE(v6.centrale->CentraleInstallee);
+        EXPECT_FALSE(v6.centrale->CentralePresente);
+        EXPECT_EQ(v6.centrale->typeCentrale, type);
+        EXPECT_EQ(v6.centrale->numeroSerie, "V6Absente");
+    }
+    // An unknown family: nothing.
     EXPECT_EQ(fabrique(99, QStringLiteral("/x")).centrale, nullptr);
 }
 

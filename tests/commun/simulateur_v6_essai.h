@@ -2,11 +2,15 @@
 // The V6 simulator library's own controls for the tests, resolved on a handle that stays
 // mapped: QLibrary shares one handle per file, and a transport releasing the library must
 // not unmap it under the controls. Every control is reset around each test.
+#include "fabriquetransportv6.h"
+#include "sysamv6.h"
+
 #include <QLibrary>
 #include <QString>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <type_traits>
 
@@ -44,6 +48,7 @@ class SimulateurV6Essai : public ::testing::Test {
 protected:
     // The library at chemin, loaded, with its controls; noise off.
     void chargerSimulateur(const QString& chemin) {
+        chemin_ = chemin;
         bibliotheque_.setFileName(chemin);
         bibliotheque_.setLoadHints(QLibrary::PreventUnloadHint);
         ASSERT_TRUE(bibliotheque_.load()) << bibliotheque_.errorString().toStdString();
@@ -79,8 +84,18 @@ protected:
         bibliotheque_.unload();
     }
 
+    // The driver on the simulator, as detection makes it.
+    std::unique_ptr<TSYSAMV6> creerUnite() {
+        TCreationTransportV6 t = creerTransportV6(chemin_);
+        EXPECT_TRUE(t.erreur.isEmpty()) << t.erreur.toStdString();
+        auto u = std::make_unique<TSYSAMV6>(std::move(t.transport), 1, CENTRALE_SIMULATION_V6);
+        u->acquisitionUtilisateur = true;
+        return u;
+    }
+
     ControlesSimulateurV6 sim;
 
 private:
     QLibrary bibliotheque_;
+    QString chemin_;
 };

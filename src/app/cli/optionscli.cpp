@@ -13,7 +13,7 @@
 
 namespace {
 
-// The --centrale names of the table of families: "simulation-sp5, sp5, v6 ou campus".
+// The --centrale names of the table of families: "simulation-sp5, sp5, … ou campus".
 QString nomsCentrales() {
     QStringList noms = optionsCentrales();
     const QString dernier = noms.isEmpty() ? QString() : noms.takeLast();
@@ -271,15 +271,17 @@ TAnalyseCli analyserOptions(const QStringList& arguments) {
 }
 
 QString texteAideCli() {
-    return QStringLiteral(
-               "Usage : kirvane-cli [options]\n"
-               "Programme une centrale comme Kirvane, fait une acquisition (ou plusieurs trames "
-               "du\n"
-               "mode permanent) et enregistre les mesures.\n"
+    // The unit names come from the table of families.
+    const QString debut = QStringLiteral(
+        "Usage : kirvane-cli [options]\n"
+        "Programme une centrale comme Kirvane, fait une acquisition (ou plusieurs trames du\n"
+        "mode permanent) et enregistre les mesures.\n"
+        "\n"
+        "  --lister               affiche les lignes de la détection des centrales et s'arrête\n"
+        "  --centrale NOM         ");
+    return debut + nomsCentrales() +
+           QStringLiteral(
                "\n"
-               "  --lister               affiche les lignes de la détection des centrales et "
-               "s'arrête\n"
-               "  --centrale NOM         %1\n"
                "                         (par défaut : la centrale que Kirvane choisirait)\n"
                "  --entrees EA0,EA1      entrées activées (par défaut : EA0)\n"
                "  --calibre EA0=1        calibre d'une entrée en volts (répétable)\n"
@@ -315,6 +317,5 @@ QString texteAideCli() {
                "signalés sur la sortie d'erreur.\n"
                "Ctrl+C (ou les signaux TERM et HUP) arrête l'acquisition sans écrire de fichier.\n"
                "Les erreurs sont écrites sur la sortie d'erreur ; le code de sortie est alors 1,\n"
-               "ou 2 pour une option ou un fichier incorrect.\n")
-        .arg(nomsCentrales());
+               "ou 2 pour une option ou un fichier incorrect.\n");
 }
