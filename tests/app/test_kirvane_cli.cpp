@@ -290,7 +290,8 @@ TEST_F(KirvaneCli, RegressiDUneAcquisitionV6) {
     ASSERT_TRUE(v6.load()) << v6.errorString().toStdString();
     auto tensionV6 = reinterpret_cast<double (*)(int32_t, double)>(v6.resolve("SimV6_Tension"));
     ASSERT_NE(tensionV6, nullptr);
-    const Resultat r = lancer({"--centrale", "simulation-v6", "--entrees", "EA1", "--duree",
+    // The tool numbers the inputs from 0 on every unit: EA0 is the V6's first input, EA1.
+    const Resultat r = lancer({"--centrale", "simulation-v6", "--entrees", "EA0", "--duree",
                                "20 ms", "--points", "1001", "--regressi", fichier("v6.rw3")});
     ASSERT_EQ(r.code, 0) << r.erreurs.toStdString();
     QFile rw3(fichier("v6.rw3"));

@@ -66,6 +66,9 @@ protected:
     std::unique_ptr<TCentrale> creer() {
         TCreationCentrale r = fabriqueCentralesStandard()(GetParam()->famille, chemin);
         EXPECT_TRUE(r.erreur.isEmpty()) << r.erreur.toStdString();
+        // What the family needs on activation, as the unit manager does it.
+        if (r.centrale && GetParam()->activer)
+            GetParam()->activer(*r.centrale);
         return std::move(r.centrale);
     }
 
