@@ -416,20 +416,26 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     double duree = 120.0;
     unsigned graine = 1;
+    QString seule; // --centrale: that simulated unit only
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--duree"))
             duree = args[i + 1].toDouble();
         else if (args[i] == QLatin1String("--graine"))
             graine = args[i + 1].toUInt();
+        else if (args[i] == QLatin1String("--centrale"))
+            seule = args[i + 1];
     }
     if (!(duree > 0.0)) {
-        std::fprintf(stderr, "Usage : endurance [--duree SECONDES] [--graine N]\n");
+        std::fprintf(stderr,
+                     "Usage : endurance [--duree SECONDES] [--graine N] [--centrale NOM]\n");
         return 2;
     }
     int echecs = 0, essais = 0;
     for (const TFamille& f : famillesCentrales()) {
         if (!f.avecSimulateur || !f.creer)
+            continue;
+        if (!seule.isEmpty() && seule != QLatin1String(f.simulateur.option))
             continue;
         ++essais;
         const QString chemin =
