@@ -137,8 +137,14 @@ void TMoteurAcquisition::boucleLecture(TGenreLecture genre) {
         if (!continuer)
             break;
     }
-    if (!lisible)
-        dormir(attenteMaxMs); // a trigger mode that reads nothing must not spin the frames
+    // A trigger mode that reads nothing, or a unit that did not start its frame without
+    // saying why, must not spin the frames: the frame loop would never hand control back.
+    const bool pasDemarree = !donneesVues_ && nbTransferts_ == 0 && !c.acqPeriodiqueEnCours &&
+                             !stop && !nouveauxParametres;
+    if (!lisible || pasDemarree) {
+        vue_.traiterMessages();
+        dormir(attenteMaxMs);
+    }
     c.arreteAcq();
     vue_.masquerAttenteLongue();
 }
