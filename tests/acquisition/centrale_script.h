@@ -83,7 +83,7 @@ public:
     void getNbPtsPretrig() override {}
     void prepareTousPRX(bool) override { ++programmations; }
     void declencheAcq() override {
-        if (nbVoiesActivesX <= 0)
+        if (nbVoiesActivesX <= 0 || (demarrePlus >= 0 && nbTrames >= demarrePlus))
             return;
         acqPeriodiqueEnCours = true;
         ++nbTrames;
@@ -129,6 +129,7 @@ public:
     std::map<int, int> retoursForces; // read number -> what LireFifo returns instead
     int presencesTestees = 0;
     std::optional<int> presenceForcee; // what presentePendantAcq answers instead
+    int demarrePlus = -1; // frames started before the unit silently refuses to start any more
     int nbTrames = 0;
     int lectures = 0;
     int programmations = 0;

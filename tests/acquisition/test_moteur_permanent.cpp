@@ -3,6 +3,7 @@
 #include "centrale_script.h"
 #include "moteuracquisition.h"
 #include "vue_essai.h"
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,27 @@ TEST_F(MoteurPermanent, TramesRapidesAvecChangementDePointsPuisDeDuree) {
     // Both changes redrew the graph without curves.
     EXPECT_EQ(std::count(vue.redessins.begin(), vue.redessins.end(), false), 2);
     EXPECT_EQ(vue.tramesRapides, 6);
+}
+
+TEST_F(MoteurPermanent, UneCentraleQuiNeDemarrePlusNeBloquePasLaFenetre) {
+    // The unit stops starting its frames without saying why: the engine keeps handing
+    // control back, with a pause per frame, so that the stop button still works.
+    unite.setDurees(0.01, 101, false);
+    unite.demarrePlus = 2;
+    QElapsedTimer duree;
+    duree.start();
+    int messagesAuRefus = -1;
+    vue.pendantMessages = [&](int n) {
+        if (unite.nbTrames == 2 && !unite.acqPeriodiqueEnCours && messagesAuRefus < 0)
+            messagesAuRefus = n;
+        if (messagesAuRefus >= 0 && n >= messagesAuRefus + 5)
+            moteur.BAcquisitionClick();
+    };
+    moteur.BAcquisitionClick();
+    EXPECT_EQ(moteur.MODEGENERAL, 4);
+    ASSERT_GE(messagesAuRefus, 0) << "the view was never given control back";
+    // Frames that do not start are paused (100 ms each): no frame loop without a pause.
+    EXPECT_GE(duree.elapsed(), 200);
 }
 
 TEST_F(MoteurPermanent, DeuxReglagesAvantLaTrameSuivante) {
