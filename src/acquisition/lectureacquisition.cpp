@@ -81,12 +81,19 @@ void TMoteurAcquisition::armer(TGenreLecture genre) {
     finMesures_.invalidate();
     silence_.invalidate();
     c.declencheAcq();
+    dtAttenteX = 0.0;
+    nouveauxParametres = false;
+    // A unit unplugged between two frames cannot start the next one: the same end as an
+    // unplug during a frame, else the frames would be retried for ever.
+    if (!c.acqPeriodiqueEnCours && c.presentePendantAcq() == -1) {
+        nouveauxParametres = true;
+        typeSortieMP = SORTIE_DEBRANCHEMENT;
+        return;
+    }
     // A unit that refused its settings does not start: the user is told why.
     const bool refuse = !c.acqPeriodiqueEnCours && !c.refusDemarrage().isEmpty();
     if (refuse)
         vue_.avertir(c.refusDemarrage());
-    dtAttenteX = 0.0;
-    nouveauxParametres = false;
     if (refuse) {
         // Nothing will come: permanent mode ends as after the stop button.
         stop = true;

@@ -83,7 +83,7 @@ public:
     void getNbPtsPretrig() override {}
     void prepareTousPRX(bool) override { ++programmations; }
     void declencheAcq() override {
-        if (nbVoiesActivesX <= 0 || (demarrePlus >= 0 && nbTrames >= demarrePlus))
+        if (!presente || nbVoiesActivesX <= 0 || (demarrePlus >= 0 && nbTrames >= demarrePlus))
             return;
         acqPeriodiqueEnCours = true;
         ++nbTrames;

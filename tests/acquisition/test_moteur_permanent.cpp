@@ -82,6 +82,37 @@ TEST_F(MoteurPermanent, UneCentraleQuiNeDemarrePlusNeBloquePasLaFenetre) {
     EXPECT_GE(duree.elapsed(), 200);
 }
 
+TEST_F(MoteurPermanent, DebrancheeEntreDeuxTrames) {
+    // Unplugged once frame 2 is complete: frame 3 cannot start. Permanent mode ends as for
+    // an unplug during a frame (frame 2 kept, the user told), for slow and fast frames.
+    for (const double duree : {0.2, 0.01}) {
+        SCOPED_TRACE(duree);
+        TCentraleScript u;
+        u.setDurees(duree, 101, false);
+        u.tailles = {30};
+        TSeriesMesurees s;
+        TVueEssai v;
+        TMoteurAcquisition m(&u, s, v);
+        m.setModepermanent(true);
+        m.MODEGENERAL = MODE_PERMANENT_ARRETE;
+        v.pendantMessages = [&](int) {
+            if (u.nbTrames == 2 && u.trameTerminee && !u.acqPeriodiqueEnCours)
+                u.presente = false;
+        };
+        QElapsedTimer duree_;
+        duree_.start();
+        m.BAcquisitionClick();
+        EXPECT_LT(duree_.elapsed(), 5000);
+        EXPECT_EQ(m.MODEGENERAL, 4);
+        EXPECT_EQ(u.nbTrames, 2);
+        EXPECT_EQ(v.validees, 1);
+        ASSERT_EQ(v.avertissements.size(), 1u);
+        EXPECT_EQ(v.avertissements[0], TMoteurAcquisition::texteDebranchement);
+        for (int k = 0; k < 101; ++k)
+            ASSERT_NEAR(s.tv2[0][k], u.attendu(2, k, 0), 1e-4) << k;
+    }
+}
+
 TEST_F(MoteurPermanent, DeuxReglagesAvantLaTrameSuivante) {
     unite.setDurees(0.01, 101, false);
     unite.tailles = {30};
