@@ -1,7 +1,13 @@
 // The V6 driver's speed. BM_LireFifoV6: one 256-word transfer decoded by the driver from
 // a link whose receive queue always holds sample bytes (the decoding alone, no waiting).
+// Through the simulator library in real time: a 30001-point acquisition against its
+// physical bound, and the presence test the window runs every second.
 #include "sysamv6.h"
+#include "transport_d2xx.h"
 
+#include <QElapsedTimer>
+#include <QLibrary>
+#include <QThread>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -134,6 +140,102 @@ void BM_LireFifoV6(benchmark::State& etat) {
         benchmark::Counter(static_cast<double>(mots), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_LireFifoV6);
+
+const QString cheminSimulateur = QStringLiteral(KIRVANE_V6SIM);
+
+// The simulator's test controls, from the library the driver loads too.
+struct ControlesV6 {
+    QLibrary bibliotheque{cheminSimulateur};
+    void (*reinitialiser)() = nullptr;
+    void (*debranche)(int32_t) = nullptr;
+    bool charger() {
+        bibliotheque.setLoadHints(QLibrary::PreventUnloadHint);
+        if (!bibliotheque.load())
+            return false;
+        reinitialiser = reinterpret_cast<void (*)()>(bibliotheque.resolve("SimV6_Reinitialiser"));
+        debranche = reinterpret_cast<void (*)(int32_t)>(bibliotheque.resolve("SimV6_SetDebranche"));
+        return reinitialiser && debranche;
+    }
+};
+
+// EA1 alone, 30001 points over 0.3 s (10 µs): 60002 sample bytes, so the link's 125 000 B/s
+// bound (0.48 s) is above the sampling time. The counter "rapport" is the wall time of the
+// whole acquisition (start, every transfer, stop) over that bound.
+void BM_Acquisition30001PointsV6(benchmark::State& etat) {
+    ControlesV6 sim;
+    if (!sim.charger()) {
+        etat.SkipWithError("simulateur absent");
+        return;
+    }
+    sim.reinitialiser();
+    TSYSAMV6 c(std::make_unique<TTransportD2XX>(cheminSimulateur), 1);
+    c.acquisitionUtilisateur = true;
+    c.setDurees(0.3, 30001, false);
+    if (!c.CentralePresente || c.nbPts0X != 30001) {
+        etat.SkipWithError("centrale absente ou réglages inattendus");
+        return;
+    }
+    const double borne = std::max(c.dureeTotale0X, 2.0 * 30001 / 125000.0);
+    TFifoSP5 fifo{};
+    double rapportMax = 0.0;
+    double programmation = 0.0;
+    int64_t incompletes = 0;
+    for (auto _ : etat) {
+        // The programming is sent before the start order, as the read loop does: it is
+        // timed apart (counter "programmation_ms").
+        QElapsedTimer p;
+        p.start();
+        c.Reset();
+        c.prepareTousPRX(true);
+        c.TailleTransfertFifo(256);
+        programmation += static_cast<double>(p.nsecsElapsed()) * 1e-6;
+        QElapsedTimer t;
+        t.start();
+        c.declencheAcq();
+        int64_t mots = 0;
+        while (mots < 30001 && t.elapsed() < 5000) {
+            const int n = c.LireFifo(&fifo);
+            if (n < 0 && n != LIREFIFO_RAPPELER)
+                break;
+            if (n > 0)
+                mots += n;
+            else
+                QThread::msleep(1); // what the read loop does between empty reads
+        }
+        c.arreteAcq();
+        const double rapport = static_cast<double>(t.nsecsElapsed()) * 1e-9 / borne;
+        etat.SetIterationTime(rapport * borne);
+        rapportMax = std::max(rapportMax, rapport);
+        incompletes += mots < 30001 ? 1 : 0;
+    }
+    etat.counters["rapport_max"] = rapportMax;
+    etat.counters["borne_s"] = borne;
+    etat.counters["programmation_ms"] =
+        programmation / static_cast<double>(std::max<int64_t>(etat.iterations(), 1));
+    if (incompletes > 0)
+        etat.SkipWithError("acquisition incomplète");
+}
+BENCHMARK(BM_Acquisition30001PointsV6)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The presence test of the window's poll, unit present then absent.
+void BM_PresenceV6(benchmark::State& etat) {
+    ControlesV6 sim;
+    if (!sim.charger()) {
+        etat.SkipWithError("simulateur absent");
+        return;
+    }
+    sim.reinitialiser();
+    const bool absente = etat.range(0) == 0;
+    TSYSAMV6 c(std::make_unique<TTransportD2XX>(cheminSimulateur), 1);
+    sim.debranche(absente ? 1 : 0);
+    bool vue = false;
+    for (auto _ : etat)
+        vue = c.Presente();
+    sim.debranche(0);
+    if (vue == absente)
+        etat.SkipWithError("présence inattendue");
+}
+BENCHMARK(BM_PresenceV6)->Arg(1)->Arg(0)->ArgNames({"presente"})->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -17,7 +17,7 @@ public:
                    std::chrono::steady_clock::now().time_since_epoch())
             .count();
     }
-    void dormir(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    void dormirUs(int us) override { std::this_thread::sleep_for(std::chrono::microseconds(us)); }
 };
 
 const char* const nomsCalibres[4] = {"-25/+25 V", "-10/+10 V", "-5/+5 V", "-1/+1 V"};
@@ -29,9 +29,10 @@ const char* const texteITe =
     "entier de 1 ms. \n\r- Lorsque la durée totale est inférieure à 1s, il s'agit \n\rd'un "
     "multiple entier de 10 µs X le nombre de voies activées.";
 
-// A waiting byte is polled this often: short enough for the 1.25 Mbaud link, long
-// enough not to burn a core.
-constexpr int pasAttenteMs = 1;
+// A waiting byte is polled this often: an echo comes back within tens of microseconds on
+// the 1.25 Mbaud link, and a command of 30 bytes, each waiting for its echo, must not take
+// 30 ms; a tenth of a millisecond still lets the core sleep.
+constexpr int pasAttenteUs = 100;
 
 } // namespace
 
@@ -244,7 +245,7 @@ bool TSYSAMV6::LireUnCaractereTimeOut(uint8_t& c, int delaiMs) {
             return true;
         if (horloge_->maintenantMs() - debut >= delaiMs)
             return false;
-        horloge_->dormir(pasAttenteMs);
+        horloge_->dormirUs(pasAttenteUs);
     }
 }
 
@@ -272,7 +273,7 @@ void TSYSAMV6::attendreSilenceEtPurger() {
             transport_->lire(tampon_.data(), tampon_.size());
             dernier = horloge_->maintenantMs();
         }
-        horloge_->dormir(pasAttenteMs);
+        horloge_->dormirUs(pasAttenteUs);
     }
     transport_->purger();
 }

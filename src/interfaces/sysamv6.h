@@ -15,13 +15,14 @@
 #include <string>
 #include <vector>
 
-// The time the driver waits in: a monotonic millisecond clock and a short sleep. Tests
-// give a clock of their own so that a one-second time-out costs no second.
+// The time the driver waits in: a monotonic millisecond clock and a short sleep, in
+// microseconds because a byte takes 8 µs on the link. Tests give a clock of their own so
+// that a one-second time-out costs no second.
 class THorlogeV6 {
 public:
     virtual ~THorlogeV6() = default;
     virtual int64_t maintenantMs() = 0;
-    virtual void dormir(int ms) = 0;
+    virtual void dormirUs(int us) = 0;
 };
 
 // The system's steady clock and sleep.

@@ -20,13 +20,15 @@ namespace v6script {
 class HorlogeVirtuelle final : public THorlogeV6 {
 public:
     int64_t maintenantMs() override { return t; }
-    void dormir(int ms) override {
-        t += ms;
+    void dormirUs(int us) override {
+        tUs += us;
+        t = tUs / 1000;
         ++nbSommeils;
-        if (ms > 2)
+        if (us > 2000)
             ++sommeilsLongs;
     }
-    int64_t t = 0;
+    int64_t t = 0; // milliseconds, read by the tests
+    int64_t tUs = 0;
     int nbSommeils = 0;
     int sommeilsLongs = 0;
 };

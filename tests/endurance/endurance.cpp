@@ -340,11 +340,21 @@ private:
     // point k of the series of input v is Tension(v, k·dt), or the range's limit where the
     // signal goes beyond it. Two frames mixed would break it. Points never written (still
     // exactly 0 where the signal is not) are counted apart: a frame cut short.
-    void verifierTrame(const TCentrale& c, const TSeriesMesurees& s, int sortie, long tramesAcq) {
+    void verifierTrame(TCentrale& c, const TSeriesMesurees& s, int sortie, long tramesAcq) {
         if (c.modeDecl != 0 || s.nbVoiesMesurees <= 0)
             return;
+        // The simulator numbers its inputs from 0 whatever the unit calls them (EA0 on the
+        // SP5, EA1 on the V6): an input is the one the unit gives that label.
+        auto entreeDe = [&c](const QString& libelle) {
+            for (int j = 0; j < c.nbEAU; ++j)
+                if (c.getCapEA(j) == libelle)
+                    return j;
+            return -1;
+        };
         for (int i = 0; i < s.nbVoiesMesurees; ++i) {
-            if (s.voiesMesurees[i].ModeDiffVM)
+            // A pair of inputs measures their difference; a unit whose every input is
+            // differential (the V6) has no second input to subtract.
+            if (entreeDe(s.voiesMesurees[i].capCommRegvoie2VM) >= 0)
                 return;
             if (static_cast<int64_t>(s.tv2[i].size()) != c.nbPtsAX) {
                 erreur("série de " + std::to_string(s.tv2[i].size()) + " points au lieu de " +
@@ -355,9 +365,8 @@ private:
         bool incomplete = false;
         for (int i = 0; i < s.nbVoiesMesurees; ++i) {
             const QString entree = s.voiesMesurees[i].capCommRegvoie1VM;
-            bool lu = false;
-            const int v = entree.mid(2).toInt(&lu);
-            if (!entree.startsWith(QLatin1String("EA")) || !lu)
+            const int v = entreeDe(entree);
+            if (v < 0)
                 return;
             const auto& u = s.tv2[i];
             const float umax = *std::max_element(u.begin(), u.end());
@@ -366,14 +375,18 @@ private:
             int64_t premier = -1;
             for (int64_t k = 0; k < c.nbPtsAX; ++k) {
                 const double t = k * c.dtAX;
+                // What the signal spans from half a sample before to half a sample after (an
+                // edge of the square may fall on the sample itself), four steps of the widest
+                // range around it; beyond the range the unit reads the range's limit.
                 const double attendu = sim_.Tension(v, t);
-                // Four steps of the widest range, plus half a sample of the signal's slope.
-                const double pente =
-                    std::fabs(sim_.Tension(v, t + c.dtAX / 2) - sim_.Tension(v, t - c.dtAX / 2));
-                const double tolerance = 4.0 * 20.0 / 4096.0 + pente / 2;
-                const bool juste = std::fabs(u[k] - attendu) <= tolerance ||
-                                   (attendu > u[k] && u[k] >= umax - tolerance) ||
-                                   (attendu < u[k] && u[k] <= umin + tolerance);
+                const double avant = sim_.Tension(v, t - c.dtAX / 2);
+                const double apres = sim_.Tension(v, t + c.dtAX / 2);
+                const double marge = 4.0 * 20.0 / 4096.0;
+                const double bas = std::min({avant, attendu, apres}) - marge;
+                const double haut = std::max({avant, attendu, apres}) + marge;
+                const bool juste = (u[k] >= bas && u[k] <= haut) ||
+                                   (bas > u[k] && u[k] >= umax - marge) ||
+                                   (haut < u[k] && u[k] <= umin + marge);
                 if (juste)
                     continue;
                 if (u[k] == 0.0f) {
@@ -383,7 +396,7 @@ private:
                 }
             }
             if (ecarts > 0) {
-                erreur("trame validée mêlée (EA" + std::to_string(v) + ", " +
+                erreur("trame validée mêlée (" + entree.toStdString() + ", " +
                        std::to_string(ecarts) + " points sur " + std::to_string(c.nbPtsAX) +
                        ", premier au point " + std::to_string(premier) + " : " +
                        std::to_string(u[premier]) + " V au lieu de " +

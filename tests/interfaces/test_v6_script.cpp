@@ -41,7 +41,7 @@ protected:
             for (int k = 0; k < a; ++k)
                 codes.push_back(fifo[k] >> 4);
             if (a == 0)
-                h.dormir(1);
+                h.dormirUs(1000);
         }
         return codes;
     }
@@ -351,7 +351,7 @@ TEST_F(V6Script, AttenteDuDeclenchementLenteSansFin) {
     TFifoSP5 fifo{};
     for (int k = 0; k < 100; ++k) {
         EXPECT_EQ(c->LireFifo(&fifo), 0);
-        h.dormir(100);
+        h.dormirUs(100000);
     }
     // Ten seconds later it is still waiting: never taken as fired.
     EXPECT_TRUE(c->attenteDeclenchement);
@@ -374,12 +374,12 @@ TEST_F(V6Script, PoigneeInterrompueReprendPuisAbandonne) {
     EXPECT_FALSE(c->attenteDeclenchement);
     EXPECT_EQ(c->poignee, TPoigneeV6::Rapport);
     // The rest arrives later: the handshake resumes where it stood.
-    h.dormir(500);
+    h.dormirUs(500000);
     lien->pousser("CL@\n");
     EXPECT_EQ(c->LireFifo(&fifo), 0);
     EXPECT_EQ(c->poignee, TPoigneeV6::CR);
     // CR never comes: after a second the link is given up, not waited for.
-    h.dormir(1001);
+    h.dormirUs(1001000);
     EXPECT_EQ(c->LireFifo(&fifo), LIREFIFO_PERDUE);
     EXPECT_EQ(c->presentePendantAcq(), -1);
     c->arreteAcq();
