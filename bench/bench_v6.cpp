@@ -215,7 +215,10 @@ void BM_Acquisition30001PointsV6(benchmark::State& etat) {
     if (incompletes > 0)
         etat.SkipWithError("acquisition incomplète");
 }
-BENCHMARK(BM_Acquisition30001PointsV6)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Acquisition30001PointsV6)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 // The presence test of the window's poll, unit present then absent.
 void BM_PresenceV6(benchmark::State& etat) {
