@@ -34,6 +34,7 @@ public:
     QString getCapEA(int n) override { return QStringLiteral("EA%1").arg(n); }
     bool memesParametresTemporels() override { return parametresTemporelsEgaux(); }
     void memoriseParametresTemporels() override { enregistrerParametresTemporels(0); }
+    using TCentraleNeutre::setDurees; // the one-argument form stays the neutral unit's
     void setDurees(double dureeTotale1, int64_t nbPts1, bool applique) override {
         dureeDemandee = dureeTotale1;
         nbPtsDemande = nbPts1;

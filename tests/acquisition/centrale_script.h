@@ -58,6 +58,7 @@ public:
         modeDecl = m;
         setDurees(dureeTotale0X, nbPtsAffX, false);
     }
+    using TCentraleNeutre::setDurees; // the one-argument form stays the neutral unit's
     // The threshold trigger acquires one point more than is shown.
     void setDurees(double duree, int64_t nbPts, bool) override {
         ++setDureesAppels;
