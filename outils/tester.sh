@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, checks the Debian package (built, installed,
-# tried, removed), runs the fuzzers briefly and the Windows syntax check, then runs every
-# test (benchmarks run once). CTest's summary stays the last thing printed; a failed check
+# tried, removed), runs the fuzzers briefly, the Windows syntax check and every test built
+# with the address and undefined-behaviour sanitizers, then runs every test (benchmarks run
+# once). CTest's summary stays the last thing printed; a failed check
 # before it fails the command after CTest has run.
 source "$(dirname "${BASH_SOURCE[0]}")/commun.sh"
 installer_paquets
@@ -25,6 +26,7 @@ etape() {
 etape "Paquet Debian" bash "$RACINE/outils/verifier-paquet.sh"
 etape "Fuzzing" bash "$RACINE/outils/fuzz.sh"
 etape "Windows" python3 "$RACINE/outils/verifier-windows.py" "$CONSTRUCTION"
+etape "Sanitiseurs" bash "$RACINE/outils/tester-sanitiseurs.sh"
 
 ctest --test-dir "$CONSTRUCTION" --output-on-failure --timeout 300 -j "$(nproc)" || echecs+=("CTest")
 if [[ ${#echecs[@]} -gt 0 ]]; then
