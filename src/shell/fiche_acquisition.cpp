@@ -32,39 +32,39 @@ void TFicheKirvaneMixte::BAcquisitionClick() {
     // A click takes the focus, and leaving a settings field applies what was typed or
     // picked in it; F10 and the keyboard reach the button without moving the focus, so it
     // is moved here: the acquisition runs with the value the user sees.
-    if (!acquisitionEnCours(modeGeneral()) && c.BAcquisition->isEnabled() &&
-        focusWidget() != c.BAcquisition)
-        c.BAcquisition->setFocus(Qt::OtherFocusReason);
-    moteur->CBAjouterCourbes = c.CBAjouterCourbes->isChecked();
+    if (!acquisitionEnCours(modeGeneral()) && composants.BAcquisition->isEnabled() &&
+        focusWidget() != composants.BAcquisition)
+        composants.BAcquisition->setFocus(Qt::OtherFocusReason);
+    moteur->CBAjouterCourbes = composants.CBAjouterCourbes->isChecked();
     if (!acquisitionEnCours(modeGeneral()))
-        moteur->setModepermanent(c.CBModePermanent->isChecked());
+        moteur->setModepermanent(composants.CBModePermanent->isChecked());
     moteur->BAcquisitionClick();
 }
 
 void TFicheKirvaneMixte::afficherMessage(const QString& texte) {
-    c.EditMessageX->setText(texte);
-    c.EditMessageX->setCursorPosition(0);
-    c.EditMessageX->repaint();
+    composants.EditMessageX->setText(texte);
+    composants.EditMessageX->setCursorPosition(0);
+    composants.EditMessageX->repaint();
 }
 
 void TFicheKirvaneMixte::legendeBoutonAcquisition(const QString& texte) {
-    c.BAcquisition->setText(texte);
+    composants.BAcquisition->setText(texte);
 }
 
 void TFicheKirvaneMixte::valeurDirecte(int voie, double volts) {
     if (voie >= 0 && voie < 8)
-        c.EditValU[voie]->setText(TMoteurAcquisition::texteValeurDirecte(volts));
+        composants.EditValU[voie]->setText(TMoteurAcquisition::texteValeurDirecte(volts));
 }
 
 void TFicheKirvaneMixte::effacerValeursDirectes() {
-    for (QLineEdit* e : c.EditValU)
+    for (QLineEdit* e : composants.EditValU)
         e->clear();
 }
 
 void TFicheKirvaneMixte::afficherModePermanent(bool mp) {
     {
-        const QSignalBlocker blocage(c.CBModePermanent);
-        c.CBModePermanent->setChecked(mp);
+        const QSignalBlocker blocage(composants.CBModePermanent);
+        composants.CBModePermanent->setChecked(mp);
     }
     // The engine switches the mode itself too (code 14): the trigger captions follow.
     if (reglagesAcq) {
@@ -94,7 +94,7 @@ void TFicheKirvaneMixte::debutAcquisition(bool permanente) {
     e.progres.ptFront = -1;
     ecran.dessineEcranN(e, series, true);
     ecran.bmEcran0 = ecran.iEcranX.copy();
-    c.iEcranX->update();
+    composants.iEcranX->update();
 }
 
 void TFicheKirvaneMixte::preparerAxeTemps() {
@@ -152,11 +152,11 @@ void TFicheKirvaneMixte::finTrameRapide() {
     }
     if (ecran.bmEcran.size() == ecran.iEcranX.size())
         ecran.iEcranX = ecran.bmEcran.copy();
-    c.iEcranX->update();
+    composants.iEcranX->update();
 }
 
 void TFicheKirvaneMixte::rafraichir() {
-    c.iEcranX->update();
+    composants.iEcranX->update();
 }
 
 void TFicheKirvaneMixte::afficherAttenteLongue() {

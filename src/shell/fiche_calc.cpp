@@ -24,11 +24,11 @@ public:
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
     void afficherMessage(const QString& texte) override { f.afficherMessage(texte); }
-    void progression(int pourcent) override { f.c.PBarExcel->setValue(pourcent); }
+    void progression(int pourcent) override { f.composants.PBarExcel->setValue(pourcent); }
     // The progress bar takes the presence field's place while the transfer runs.
     void masquerPresence(bool masquer) override {
-        f.c.EditPresence->setVisible(!masquer);
-        f.c.PBarExcel->setVisible(masquer);
+        f.composants.EditPresence->setVisible(!masquer);
+        f.composants.PBarExcel->setVisible(masquer);
     }
     void message(const QString& texte, TGenreMessageCalc genre) override {
         // The hourglass stays out of the message box.
@@ -56,7 +56,7 @@ public:
             f.appliquerEtat();
         if (timerAvant)
             f.timerAcqDirecte(true);
-        f.c.PBarExcel->setValue(0);
+        f.composants.PBarExcel->setValue(0);
         masquerPresence(false);
         f.afficherMessage(messageTransfertCalcTermine());
         QGuiApplication::restoreOverrideCursor();

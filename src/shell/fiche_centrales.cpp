@@ -41,7 +41,7 @@ void TFicheKirvaneMixte::choisirCentraleAuDemarrage() {
 
 void TFicheKirvaneMixte::creerBoutonsCentrales() {
     for (const TCentraleInsPre& e : centrales.centrales) {
-        auto* b = new QToolButton(c.PBoutons);
+        auto* b = new QToolButton(composants.PBoutons);
         b->setText(e.Centrale1 ? e.Centrale1->nomCentrale : e.nom);
         b->setCheckable(true);
         b->setAutoExclusive(true);
@@ -50,7 +50,7 @@ void TFicheKirvaneMixte::creerBoutonsCentrales() {
         connect(b, &QToolButton::clicked, this,
                 [this, t = e.typecentrale] { SBChoixCentraleClick(t); });
         b->show();
-        c.SBCentrales_.push_back(b);
+        composants.SBCentrales_.push_back(b);
     }
 }
 
@@ -61,8 +61,8 @@ void TFicheKirvaneMixte::SBChoixCentraleClick(int type) {
     TimerAcqDir.stop();
     TimerPresenceSP5.stop();
     graphe->redessiner(false);
-    c.EditMessageX->clear();
-    c.EditPresence->clear();
+    composants.EditMessageX->clear();
+    composants.EditPresence->clear();
     const int avant = centrales.typeCentraleActive;
     setCentraleActive(type, true);
     TimerAcqDir.stop(); // a new unit starts it at once
@@ -91,7 +91,7 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
         reglagesAcq->prepareComposants();
     } else {
         TCentrale& u = *centrales.SP5;
-        for (QToolButton* b : c.SBCentrales_) {
+        for (QToolButton* b : composants.SBCentrales_) {
             const bool bas = b->property("typeCentrale").toInt() == kind;
             b->setChecked(bas);
             QFont f = b->font();
@@ -115,8 +115,8 @@ void TFicheKirvaneMixte::setCentraleActive(int kind, bool avecCreation) {
         } catch (const std::exception& e) {
             afficherErreurChargement(QString::fromLocal8Bit(e.what()));
         }
-        c.EditPresence->setText(centrales.textePresence());
-        c.EditPresence->setCursorPosition(0);
+        composants.EditPresence->setText(centrales.textePresence());
+        composants.EditPresence->setCursorPosition(0);
         preparerPanneauVoies();
         if (demarrage_.titre) {
             demarrage_.titre->setInterface(u.nomCentrale, u.numeroSerie);
@@ -164,18 +164,19 @@ void TFicheKirvaneMixte::preparerPanneauVoies() {
     const bool diffChoisi = u.ChxModeDiff == 1;
     for (int k = 0; k < 4; ++k) {
         const bool present = k < nbCanaux;
-        c.gbCanaux[k]->setVisible(present);
+        composants.gbCanaux[k]->setVisible(present);
         if (!present)
             continue;
         const QString titre = k < static_cast<int>(u.GBCanauxCaption.size())
                                   ? u.GBCanauxCaption[k]
                                   : QStringLiteral("Canal %1").arg(k);
-        c.gbCanaux[k]->setTitle(titre);
-        c.CBModeDiff[k]->setVisible(diffChoisi);
-        c.CBModeDiff[k]->setToolTip(QStringLiteral("Cochez si vous voulez que le canal ") +
-                                    titre.toLower() +
-                                    QStringLiteral("\nsoit utilisé en mode différentiel"));
-        c.CBModeDiff[k]->setChecked(k < static_cast<int>(u.canauxDiff.size()) && u.canauxDiff[k]);
+        composants.gbCanaux[k]->setTitle(titre);
+        composants.CBModeDiff[k]->setVisible(diffChoisi);
+        composants.CBModeDiff[k]->setToolTip(QStringLiteral("Cochez si vous voulez que le canal ") +
+                                             titre.toLower() +
+                                             QStringLiteral("\nsoit utilisé en mode différentiel"));
+        composants.CBModeDiff[k]->setChecked(k < static_cast<int>(u.canauxDiff.size()) &&
+                                             u.canauxDiff[k]);
     }
     QStringList calibres;
     for (int r = 0; r < u.nbCalEAKirvane && r < static_cast<int>(u.sCalibres.size()); ++r)
@@ -183,61 +184,66 @@ void TFicheKirvaneMixte::preparerPanneauVoies() {
     for (int i = 0; i < 8; ++i) {
         const bool present = i < nbEAU;
         for (QWidget* w : std::initializer_list<QWidget*>{
-                 c.LTitreVoies[i], c.CBVoiesActives[i], c.RGCalsEA[i], c.LValU1[i], c.LValUInd[i],
-                 c.LEgale[i], c.EditValU[i], c.legendes[i]})
+                 composants.LTitreVoies[i], composants.CBVoiesActives[i], composants.RGCalsEA[i],
+                 composants.LValU1[i], composants.LValUInd[i], composants.LEgale[i],
+                 composants.EditValU[i], composants.legendes[i]})
             w->setVisible(present);
         if (!present)
             continue;
         const QString nom = i < static_cast<int>(u.sEntrees.size()) ? u.sEntrees[i] : QString();
-        c.LTitreVoies[i]->setText(nom);
-        c.LTitreVoies[i]->setVisible(diffChoisi);
+        composants.LTitreVoies[i]->setText(nom);
+        composants.LTitreVoies[i]->setVisible(diffChoisi);
         QString bulle = QStringLiteral("Cochez si vous voulez activer l'entrée ") + nom;
         if (u.typeCentrale != CENTRALE_V6 && u.typeCentrale != CENTRALE_CAMPUS && i >= 4)
             bulle += QString::fromUtf8(
                 "\nSi cette voie est activée, le temps \nd'échantillonnage minimal est de 2 µs");
-        c.CBVoiesActives[i]->setToolTip(bulle);
+        composants.CBVoiesActives[i]->setToolTip(bulle);
         const bool active = i < static_cast<int>(u.VoiesX.size()) && u.VoiesX[i].active;
-        c.CBVoiesActives[i]->setChecked(active);
-        c.RGCalsEA[i]->setElements(calibres);
-        c.RGCalsEA[i]->setItemIndex(i < static_cast<int>(u.VoiesX.size()) ? u.VoiesX[i].idxCalibreUt
-                                                                          : 0);
-        c.RGCalsEA[i]->setToolTip(QStringLiteral("Sélection du calibre de l'entrée ") + nom);
-        c.LValU1[i]->setText(u.GetCapU(i));
-        c.LValUInd[i]->setText(u.GetCapUInd(i));
-        c.EditValU[i]->clear();
-        c.EditValU[i]->setToolTip(
+        composants.CBVoiesActives[i]->setChecked(active);
+        composants.RGCalsEA[i]->setElements(calibres);
+        composants.RGCalsEA[i]->setItemIndex(
+            i < static_cast<int>(u.VoiesX.size()) ? u.VoiesX[i].idxCalibreUt : 0);
+        composants.RGCalsEA[i]->setToolTip(QStringLiteral("Sélection du calibre de l'entrée ") +
+                                           nom);
+        composants.LValU1[i]->setText(u.GetCapU(i));
+        composants.LValUInd[i]->setText(u.GetCapUInd(i));
+        composants.EditValU[i]->clear();
+        composants.EditValU[i]->setToolTip(
             QStringLiteral("Affiche la tension actuellement \nmesurée sur l'entrée") + nom);
     }
     // The trigger, timing and list contents come from the settings rules.
-    c.RGSensDeclenchement->setElements({QStringLiteral("montant"), QStringLiteral("descendant")});
-    c.iTe->setToolTip(texteInfoBulle(u.ITeHINT.toUtf8().constData()));
+    composants.RGSensDeclenchement->setElements(
+        {QStringLiteral("montant"), QStringLiteral("descendant")});
+    composants.iTe->setToolTip(texteInfoBulle(u.ITeHINT.toUtf8().constData()));
 }
 
 void TFicheKirvaneMixte::preparerPanneauSansCentrale() {
-    c.EditPresence->clear();
+    composants.EditPresence->clear();
     for (int k = 0; k < 4; ++k) {
-        c.gbCanaux[k]->setTitle(QStringLiteral(" Voie/Canal %1").arg(k + 1));
-        c.gbCanaux[k]->show();
-        c.CBModeDiff[k]->hide();
+        composants.gbCanaux[k]->setTitle(QStringLiteral(" Voie/Canal %1").arg(k + 1));
+        composants.gbCanaux[k]->show();
+        composants.CBModeDiff[k]->hide();
     }
     for (int i = 0; i < 8; ++i) {
         const bool montre = i < 4;
-        c.LTitreVoies[i]->hide();
-        for (QWidget* w : std::initializer_list<QWidget*>{c.CBVoiesActives[i], c.RGCalsEA[i],
-                                                          c.LValU1[i], c.LValUInd[i], c.LEgale[i],
-                                                          c.EditValU[i], c.legendes[i]})
+        composants.LTitreVoies[i]->hide();
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 composants.CBVoiesActives[i], composants.RGCalsEA[i], composants.LValU1[i],
+                 composants.LValUInd[i], composants.LEgale[i], composants.EditValU[i],
+                 composants.legendes[i]})
             w->setVisible(montre);
         if (!montre)
             continue;
-        c.CBVoiesActives[i]->setChecked(false);
-        c.RGCalsEA[i]->setElements({QStringLiteral("-10V / +10V"), QStringLiteral("-5V / +5V")});
-        c.RGCalsEA[i]->setItemIndex(0);
-        c.LValU1[i]->setText(QStringLiteral("u"));
-        c.LValUInd[i]->setText(QString::number(i + 1));
-        c.EditValU[i]->setText(QStringLiteral(" 0,00 V"));
-        c.EditValU[i]->setEnabled(false);
+        composants.CBVoiesActives[i]->setChecked(false);
+        composants.RGCalsEA[i]->setElements(
+            {QStringLiteral("-10V / +10V"), QStringLiteral("-5V / +5V")});
+        composants.RGCalsEA[i]->setItemIndex(0);
+        composants.LValU1[i]->setText(QStringLiteral("u"));
+        composants.LValUInd[i]->setText(QString::number(i + 1));
+        composants.EditValU[i]->setText(QStringLiteral(" 0,00 V"));
+        composants.EditValU[i]->setEnabled(false);
     }
-    c.iTe->setToolTip(QString());
+    composants.iTe->setToolTip(QString());
 }
 
 void TFicheKirvaneMixte::TimerPresenceSP5Timer() {
@@ -245,9 +251,9 @@ void TFicheKirvaneMixte::TimerPresenceSP5Timer() {
     if (p == TPresence::NonTestee)
         return;
     if (p == TPresence::Reconnectee)
-        c.EditMessageX->clear();
-    c.EditPresence->setText(centrales.textePresence());
-    c.EditPresence->setCursorPosition(0);
+        composants.EditMessageX->clear();
+    composants.EditPresence->setText(centrales.textePresence());
+    composants.EditPresence->setCursorPosition(0);
     if (demarrage_.titre && centrales.SP5) {
         demarrage_.titre->setInterface(centrales.SP5->nomCentrale, centrales.SP5->numeroSerie);
         demarrage_.titre->setOngletInterfaceVisible(centrales.SP5Presente);

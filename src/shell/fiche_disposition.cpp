@@ -91,45 +91,46 @@ void TFicheKirvaneMixte::appliquerDisposition() {
     e.fenetre = isVisible() ? frameGeometry().size() : size();
     e.pParametresReduit = panneaux.pParametresReduit;
     e.pVoiesReduit = panneaux.pVoiesReduit;
-    e.nbCentralesGerees = static_cast<int>(c.SBCentrales_.size());
+    e.nbCentralesGerees = static_cast<int>(composants.SBCentrales_.size());
     e.PTableauVisible = PTableauVisible;
     if (const TCentrale* u = centrales.SP5.get())
         e.interfaceActive = InterfaceActive{u->ChxModeDiff, u->nbCanaux_, u->nbEAU};
     const QFont base = font();
-    e.hauteurBarreDefilement = c.ScrBoxVoies->horizontalScrollBar()->sizeHint().height();
-    e.cadreScrBoxVoies = c.ScrBoxVoies->frameWidth();
+    e.hauteurBarreDefilement = composants.ScrBoxVoies->horizontalScrollBar()->sizeHint().height();
+    e.cadreScrBoxVoies = composants.ScrBoxVoies->frameWidth();
     // The labels of the symbols are as wide as what they show («u», «0_M»).
     for (int i = 0; i < 8; ++i) {
-        e.symboles[i] = c.LValU1[i]->text();
-        e.indicesSymboles[i] = c.LValUInd[i]->text();
+        e.symboles[i] = composants.LValU1[i]->text();
+        e.indicesSymboles[i] = composants.LValUInd[i]->text();
     }
     disposition = calculerDisposition(e, metriquesReelles(base));
     const Disposition& d = disposition;
 
     // Tool bar
-    c.PBoutons->setGeometry(0, 0, e.client.width(), d.hauteurPBoutons);
+    composants.PBoutons->setGeometry(0, 0, e.client.width(), d.hauteurPBoutons);
     const DispositionOutils& o = d.outils;
-    const auto outils = c.boutonsOutils();
+    const auto outils = composants.boutonsOutils();
     for (int i = 0; i < DispositionOutils::NB_BOUTONS_OUTILS; ++i) {
         QToolButton* b = outils[i].first;
         placer(b, o.boutons[i]);
         b->setIcon(iconeBouton(static_cast<ImageBouton>(static_cast<int>(outils[i].second)), o.s));
         b->setIconSize(QSize(o.s - 4, o.s - 4));
     }
-    for (size_t i = 0; i < c.SBCentrales_.size() && i < o.SBCentrales_.size(); ++i) {
-        placer(c.SBCentrales_[i], o.SBCentrales_[i]);
+    for (size_t i = 0; i < composants.SBCentrales_.size() && i < o.SBCentrales_.size(); ++i) {
+        placer(composants.SBCentrales_[i], o.SBCentrales_[i]);
         QFont f = police(o.policeCentrales, base);
-        f.setBold(c.SBCentrales_[i]->isChecked());
-        c.SBCentrales_[i]->setFont(f);
+        f.setBold(composants.SBCentrales_[i]->isChecked());
+        composants.SBCentrales_[i]->setFont(f);
     }
-    placer(c.PPointage, o.PPointage);
-    placer(c.LSerie, o.LSerie);
-    placer(c.EditSerieP, o.EditSerieP);
-    placer(c.Lpoint, o.Lpoint);
-    placer(c.EditPointP, o.EditPointP);
-    for (QWidget* w : {static_cast<QWidget*>(c.LSerie), static_cast<QWidget*>(c.Lpoint)})
+    placer(composants.PPointage, o.PPointage);
+    placer(composants.LSerie, o.LSerie);
+    placer(composants.EditSerieP, o.EditSerieP);
+    placer(composants.Lpoint, o.Lpoint);
+    placer(composants.EditPointP, o.EditPointP);
+    for (QWidget* w :
+         {static_cast<QWidget*>(composants.LSerie), static_cast<QWidget*>(composants.Lpoint)})
         w->setFont(police(o.policeLibellesPointage, base));
-    for (QWidget* w : {c.EditSerieP, c.EditPointP})
+    for (QWidget* w : {composants.EditSerieP, composants.EditPointP})
         w->setFont(police(o.policeEditsPointage, base));
     // The message fields never run past the window's edge on a narrow window.
     QRect panel2 = o.Panel2;
@@ -140,55 +141,55 @@ void TFicheKirvaneMixte::appliquerDisposition() {
 
     // Settings panel
     const DispositionReglages& r = d.reglages;
-    placer(c.panelParametres, d.panelParametres);
-    placer(c.PTitreReglagesTemporels, r.PTitreReglagesTemporels);
-    placer(c.SBRedRegTemp, r.SBRedRegTemp);
-    placer(c.LReglages, r.LReglages);
-    c.LReglages->setFont(police(r.policeLReglages, base));
-    c.ScrollBox1->setVisible(r.ScrollBox1Visible);
+    placer(composants.panelParametres, d.panelParametres);
+    placer(composants.PTitreReglagesTemporels, r.PTitreReglagesTemporels);
+    placer(composants.SBRedRegTemp, r.SBRedRegTemp);
+    placer(composants.LReglages, r.LReglages);
+    composants.LReglages->setFont(police(r.policeLReglages, base));
+    composants.ScrollBox1->setVisible(r.ScrollBox1Visible);
     if (r.ScrollBox1Visible) {
-        placer(c.ScrollBox1, r.ScrollBox1);
-        c.PanelMesuresPeriodiques->resize(r.PanelMesuresPeriodiques.size());
+        placer(composants.ScrollBox1, r.ScrollBox1);
+        composants.PanelMesuresPeriodiques->resize(r.PanelMesuresPeriodiques.size());
         const QFont fc = police(r.policeControles, base);
         const std::pair<QWidget*, QRect> controles[] = {
-            {c.GBParametresTemporels, r.GBParametresTemporels},
-            {c.LDureeTotale, r.LDureeTotale},
-            {c.CBDureeTotale, r.CBDureeTotale},
-            {c.SBDureeTotalePlus, r.SBDureeTotalePlus},
-            {c.SBDureeTotaleMoins, r.SBDureeTotaleMoins},
-            {c.LNombreDePoints, r.LNombreDePoints},
-            {c.CBNbPoints, r.CBNbPoints},
-            {c.SBNbPointsPlus, r.SBNbPointsPlus},
-            {c.SBNbPointsMoins, r.SBNbPointsMoins},
-            {c.LabelTe, r.LabelTe},
-            {c.iTe, r.iTe},
-            {c.BAcquisitionPrecedente, r.BAcquisitionPrecedente},
-            {c.GBDeclenchement, r.GBDeclenchement},
-            {c.LType, r.LType},
-            {c.CBTypeDeclenchement, r.CBTypeDeclenchement},
-            {c.RGSensDeclenchement, r.RGSensDeclenchement},
-            {c.LVoieDecl, r.LVoieDecl},
-            {c.CBVoieSynchro, r.CBVoieSynchro},
-            {c.LSeuil, r.LSeuil},
-            {c.EditUSeuilDecl, r.EditUSeuilDecl},
-            {c.LPretrig, r.LPretrig},
-            {c.CBPretrigX, r.CBPretrigX},
-            {c.CBAjouterCourbes, r.CBAjouterCourbes},
-            {c.CBModePermanent, r.CBModePermanent},
-            {c.BAcquisition, r.BAcquisition}};
+            {composants.GBParametresTemporels, r.GBParametresTemporels},
+            {composants.LDureeTotale, r.LDureeTotale},
+            {composants.CBDureeTotale, r.CBDureeTotale},
+            {composants.SBDureeTotalePlus, r.SBDureeTotalePlus},
+            {composants.SBDureeTotaleMoins, r.SBDureeTotaleMoins},
+            {composants.LNombreDePoints, r.LNombreDePoints},
+            {composants.CBNbPoints, r.CBNbPoints},
+            {composants.SBNbPointsPlus, r.SBNbPointsPlus},
+            {composants.SBNbPointsMoins, r.SBNbPointsMoins},
+            {composants.LabelTe, r.LabelTe},
+            {composants.iTe, r.iTe},
+            {composants.BAcquisitionPrecedente, r.BAcquisitionPrecedente},
+            {composants.GBDeclenchement, r.GBDeclenchement},
+            {composants.LType, r.LType},
+            {composants.CBTypeDeclenchement, r.CBTypeDeclenchement},
+            {composants.RGSensDeclenchement, r.RGSensDeclenchement},
+            {composants.LVoieDecl, r.LVoieDecl},
+            {composants.CBVoieSynchro, r.CBVoieSynchro},
+            {composants.LSeuil, r.LSeuil},
+            {composants.EditUSeuilDecl, r.EditUSeuilDecl},
+            {composants.LPretrig, r.LPretrig},
+            {composants.CBPretrigX, r.CBPretrigX},
+            {composants.CBAjouterCourbes, r.CBAjouterCourbes},
+            {composants.CBModePermanent, r.CBModePermanent},
+            {composants.BAcquisition, r.BAcquisition}};
         for (const auto& [w, rect] : controles) {
             placer(w, rect);
             w->setFont(fc);
         }
-        for (QWidget* w : {c.BAcquisitionPrecedente, c.BAcquisition})
+        for (QWidget* w : {composants.BAcquisitionPrecedente, composants.BAcquisition})
             w->setFont(police(r.policeBoutons, base));
-        c.RGSensDeclenchement->setElements(
+        composants.RGSensDeclenchement->setElements(
             {QStringLiteral("montant"), QStringLiteral("descendant")});
         const QColor face = palette().color(QPalette::Button);
-        const std::pair<QToolButton*, bool> fleches[] = {{c.SBDureeTotalePlus, true},
-                                                         {c.SBDureeTotaleMoins, false},
-                                                         {c.SBNbPointsPlus, true},
-                                                         {c.SBNbPointsMoins, false}};
+        const std::pair<QToolButton*, bool> fleches[] = {{composants.SBDureeTotalePlus, true},
+                                                         {composants.SBDureeTotaleMoins, false},
+                                                         {composants.SBNbPointsPlus, true},
+                                                         {composants.SBNbPointsMoins, false}};
         for (const auto& [b, plus] : fleches) {
             const QPixmap image = pixmapFlecheSpin(b->width(), b->height(), plus, face);
             b->setIcon(QIcon(image));
@@ -198,26 +199,27 @@ void TFicheKirvaneMixte::appliquerDisposition() {
 
     // Channel panel
     const DispositionVoies& v = d.voies;
-    placer(c.PanelVoies, v.PanelVoies);
-    placer(c.SBRedRegVoies, v.SBRedRegVoies);
-    c.LPatience->setGeometry(0, 0, c.PanelVoies->width(), v.SBRedRegVoies.height() + 2);
-    c.LPatience->setVisible(!panneaux.pVoiesReduit);
-    c.ScrBoxVoies->setVisible(v.ScrBoxVoiesVisible);
+    placer(composants.PanelVoies, v.PanelVoies);
+    placer(composants.SBRedRegVoies, v.SBRedRegVoies);
+    composants.LPatience->setGeometry(0, 0, composants.PanelVoies->width(),
+                                      v.SBRedRegVoies.height() + 2);
+    composants.LPatience->setVisible(!panneaux.pVoiesReduit);
+    composants.ScrBoxVoies->setVisible(v.ScrBoxVoiesVisible);
     if (v.ScrBoxVoiesVisible) {
-        placer(c.ScrBoxVoies, v.ScrBoxVoies);
-        int largeur = c.ScrBoxVoies->viewport()->width();
-        int hauteur = c.ScrBoxVoies->viewport()->height();
+        placer(composants.ScrBoxVoies, v.ScrBoxVoies);
+        int largeur = composants.ScrBoxVoies->viewport()->width();
+        int hauteur = composants.ScrBoxVoies->viewport()->height();
         for (int k = 0; k < 4; ++k) {
             if (!v.gbCanaux[k])
                 continue;
             const DispositionBoiteCanal& b = *v.gbCanaux[k];
-            placer(c.gbCanaux[k], b.rect);
-            c.gbCanaux[k]->setFont(police(b.police, c.gbCanaux[k]->font()));
+            placer(composants.gbCanaux[k], b.rect);
+            composants.gbCanaux[k]->setFont(police(b.police, composants.gbCanaux[k]->font()));
             if (b.modeDiffVisible) {
                 // Below the box's frame line, which the title pushes down.
                 QRect r = b.CBModeDiff;
-                r.moveTop(std::max(r.y(), c.gbCanaux[k]->contentsRect().top() + 1));
-                placer(c.CBModeDiff[k], r);
+                r.moveTop(std::max(r.y(), composants.gbCanaux[k]->contentsRect().top() + 1));
+                placer(composants.CBModeDiff[k], r);
             }
             largeur = std::max(largeur, droite(b.rect) + 4);
             hauteur = std::max(hauteur, bas(b.rect) + 4);
@@ -227,34 +229,35 @@ void TFicheKirvaneMixte::appliquerDisposition() {
                 continue;
             const DispositionEntree& en = *v.entrees[i];
             const std::pair<QWidget*, QRect> controles[] = {
-                {c.CBVoiesActives[i], en.CBVoiesActives},
-                {c.RGCalsEA[i], en.RGCalsEA},
-                {c.LValU1[i], en.LValU1},
-                {c.LValUInd[i], en.LValUInd},
-                {c.LEgale[i], en.LEgale},
-                {c.EditValU[i], en.EditValU},
-                {c.legendes[i], en.legendes}};
+                {composants.CBVoiesActives[i], en.CBVoiesActives},
+                {composants.RGCalsEA[i], en.RGCalsEA},
+                {composants.LValU1[i], en.LValU1},
+                {composants.LValUInd[i], en.LValUInd},
+                {composants.LEgale[i], en.LEgale},
+                {composants.EditValU[i], en.EditValU},
+                {composants.legendes[i], en.legendes}};
             for (const auto& [w, rect] : controles) {
                 placer(w, rect);
                 w->setFont(police(en.policeControles, w->font()));
             }
             if (en.titreVisible) {
-                placer(c.LTitreVoies[i], en.LTitreVoies);
-                c.LTitreVoies[i]->setFont(police(en.policeTitre, c.LTitreVoies[i]->font()));
+                placer(composants.LTitreVoies[i], en.LTitreVoies);
+                composants.LTitreVoies[i]->setFont(
+                    police(en.policeTitre, composants.LTitreVoies[i]->font()));
             }
             // The radio buttons follow their box's new size.
             QStringList textes;
-            for (int k = 0; k < c.RGCalsEA[i]->nbElements(); ++k)
-                textes << c.RGCalsEA[i]->bouton(k)->text();
-            c.RGCalsEA[i]->setElements(textes);
+            for (int k = 0; k < composants.RGCalsEA[i]->nbElements(); ++k)
+                textes << composants.RGCalsEA[i]->bouton(k)->text();
+            composants.RGCalsEA[i]->setElements(textes);
         }
-        c.contenuVoies->resize(largeur, hauteur);
+        composants.contenuVoies->resize(largeur, hauteur);
         if (v.mesures)
             placerMesures(*v.mesures, base);
         dessineLegendes();
     }
 
-    placer(c.PanelEcranTab, d.PanelEcranTab);
+    placer(composants.PanelEcranTab, d.PanelEcranTab);
     placerPanneauEcranTab(d);
 }
 
@@ -262,7 +265,7 @@ void TFicheKirvaneMixte::placerMessages(const QRect& panel2, const QFont& police
     const DispositionOutils& o = disposition.outils;
     QRect message = o.EditMessageX, presence = o.EditPresence;
     const int ecart = presence.x() - droite(message);
-    QStringList textesPresence{c.EditPresence->text()};
+    QStringList textesPresence{composants.EditPresence->text()};
     if (const TCentrale* u = centrales.SP5.get())
         textesPresence << QStringLiteral("Initialisation de la centrale ") + u->nomCentrale +
                               QStringLiteral("...")
@@ -289,11 +292,11 @@ void TFicheKirvaneMixte::placerMessages(const QRect& panel2, const QFont& police
         presence.setLeft(droite(message) + ecart);
         presence.setWidth(std::max(10, panel2.width() - 2 - presence.x()));
     }
-    placer(c.Panel2, panel2);
-    placer(c.EditMessageX, message);
-    placer(c.EditPresence, presence);
-    placer(c.PBarExcel, presence);
-    for (QWidget* w : {c.EditMessageX, c.EditPresence})
+    placer(composants.Panel2, panel2);
+    placer(composants.EditMessageX, message);
+    placer(composants.EditPresence, presence);
+    placer(composants.PBarExcel, presence);
+    for (QWidget* w : {composants.EditMessageX, composants.EditPresence})
         w->setFont(f);
 }
 
@@ -303,8 +306,9 @@ void TFicheKirvaneMixte::appliquerApparence() {
     setPalette(p);
     // The tool bar a shade darker, the channel boxes a shade lighter.
     for (auto [panneau, couleur] :
-         {std::pair<QWidget*, TColor>{c.PBoutons, assombrirCouleur(COULEUR_FENETRE, 6)},
-          std::pair<QWidget*, TColor>{c.contenuVoies, eclaircirCouleur(COULEUR_FENETRE, 40)}}) {
+         {std::pair<QWidget*, TColor>{composants.PBoutons, assombrirCouleur(COULEUR_FENETRE, 6)},
+          std::pair<QWidget*, TColor>{composants.contenuVoies,
+                                      eclaircirCouleur(COULEUR_FENETRE, 40)}}) {
         QPalette pp = panneau->palette();
         pp.setColor(QPalette::Window, versQColor(couleur));
         panneau->setPalette(pp);
@@ -317,31 +321,35 @@ void TFicheKirvaneMixte::appliquerApparence() {
 }
 
 void TFicheKirvaneMixte::placerMesures(const DispositionMesuresSurEcran& m, const QFont& base) {
-    placer(c.PanelMesuresSurEcran, m.PanelMesuresSurEcran);
+    placer(composants.PanelMesuresSurEcran, m.PanelMesuresSurEcran);
     // Three quarters of the character height: the read-outs fit their boxes.
     QFont f = police(m.police, base);
     if (f.pixelSize() > 0)
         f.setPixelSize(std::max(8, f.pixelSize() * 3 / 4));
     const std::pair<QWidget*, QRect> controles[] = {
-        {c.GBMesureTemps, m.GBMesureTemps},
-        {c.EditT0M, m.EditT0M},
-        {c.EditTFM, m.EditTFM},
-        {c.EditDTM, m.EditDTM},
-        {c.GBMesureU, m.GBMesureU},
-        {c.EditUmaxM, m.EditUmaxM},
-        {c.EditUMinM, m.EditUMinM},
-        {c.EditDUM, m.EditDUM},
-        {c.LAxeVertical, m.LAxeVertical},
-        {c.CBAxes, m.CBAxes},
-        {c.BFermerMesuresSurEcran, m.BFermerMesuresSurEcran}};
+        {composants.GBMesureTemps, m.GBMesureTemps},
+        {composants.EditT0M, m.EditT0M},
+        {composants.EditTFM, m.EditTFM},
+        {composants.EditDTM, m.EditDTM},
+        {composants.GBMesureU, m.GBMesureU},
+        {composants.EditUmaxM, m.EditUmaxM},
+        {composants.EditUMinM, m.EditUMinM},
+        {composants.EditDUM, m.EditDUM},
+        {composants.LAxeVertical, m.LAxeVertical},
+        {composants.CBAxes, m.CBAxes},
+        {composants.BFermerMesuresSurEcran, m.BFermerMesuresSurEcran}};
     for (const auto& [w, rect] : controles) {
         placer(w, rect);
         w->setFont(f);
     }
     // Each label ends 5 pixels left of its box, measured in the font it is drawn with.
     const std::pair<QLabel*, QLineEdit*> libelles[] = {
-        {c.LInstant1, c.EditT0M}, {c.LInstant2, c.EditTFM}, {c.LIntervallet, c.EditDTM},
-        {c.LUMax, c.EditUmaxM},   {c.LUMin, c.EditUMinM},   {c.LIntervalleU, c.EditDUM}};
+        {composants.LInstant1, composants.EditT0M},
+        {composants.LInstant2, composants.EditTFM},
+        {composants.LIntervallet, composants.EditDTM},
+        {composants.LUMax, composants.EditUmaxM},
+        {composants.LUMin, composants.EditUMinM},
+        {composants.LIntervalleU, composants.EditDUM}};
     const QFontMetrics fm(f);
     for (const auto& [l, e] : libelles) {
         l->setFont(f);
@@ -353,7 +361,7 @@ void TFicheKirvaneMixte::placerMesures(const DispositionMesuresSurEcran& m, cons
 
 void TFicheKirvaneMixte::dessineLegendes() {
     for (int i = 0; i < 8; ++i) {
-        QLabel* l = c.legendes[i];
+        QLabel* l = composants.legendes[i];
         if (l->width() <= 0 || l->height() <= 0)
             continue;
         QImage image(l->size(), QImage::Format_RGB32);
@@ -370,7 +378,8 @@ void TFicheKirvaneMixte::resizeEvent(QResizeEvent* e) {
         return;
     // The layout runs once, 100 ms after the last of a series of resize events.
     TimerRedimGene.stop();
-    for (QWidget* w : {c.PBoutons, c.PanelEcranTab, c.panelParametres, c.PanelVoies})
+    for (QWidget* w : {composants.PBoutons, composants.PanelEcranTab, composants.panelParametres,
+                       composants.PanelVoies})
         w->hide();
     TimerRedimGene.start();
 }
@@ -380,20 +389,21 @@ void TFicheKirvaneMixte::TimerRedimGeneTimer() {
     if (initialisation)
         return;
     redimensionnement();
-    for (QWidget* w : {c.PBoutons, c.panelParametres, c.PanelEcranTab, c.PanelVoies})
+    for (QWidget* w : {composants.PBoutons, composants.panelParametres, composants.PanelEcranTab,
+                       composants.PanelVoies})
         w->show();
 }
 
 void TFicheKirvaneMixte::SBRedRegClick(QToolButton* bouton) {
-    if (bouton == c.SBRedRegVoies) {
-        const Bascule b =
-            basculerPanneauVoies(panneaux, c.SBRedRegVoies->height(), disposition.hauNomPVoies);
-        c.SBRedRegVoies->setText(b.legendeBouton);
-        c.LPatience->setText(b.legendePanneau);
+    if (bouton == composants.SBRedRegVoies) {
+        const Bascule b = basculerPanneauVoies(panneaux, composants.SBRedRegVoies->height(),
+                                               disposition.hauNomPVoies);
+        composants.SBRedRegVoies->setText(b.legendeBouton);
+        composants.LPatience->setText(b.legendePanneau);
     } else {
-        const Bascule b = basculerPanneauParametres(panneaux, c.SBRedRegTemp->width(),
+        const Bascule b = basculerPanneauParametres(panneaux, composants.SBRedRegTemp->width(),
                                                     disposition.LarNomPParametres);
-        c.SBRedRegTemp->setText(b.legendeBouton);
+        composants.SBRedRegTemp->setText(b.legendeBouton);
     }
     redimensionnement();
 }

@@ -17,8 +17,8 @@ void TFicheKirvaneMixte::SBOptionsClick() {
     const bool presence = TimerPresenceSP5.isActive();
     TimerPresenceSP5.stop();
     // A count typed in the point list and not yet left is applied first.
-    if (c.CBNbPoints->hasFocus())
-        c.CBNbPoints->clearFocus();
+    if (composants.CBNbPoints->hasFocus())
+        composants.CBNbPoints->clearFocus();
 
     TValeursPreferences v;
     v.DureeTotaleDFT = reglages.DureeTotaleDFT;

@@ -38,19 +38,27 @@ private:
 
 TFicheKirvaneMixte::TRecepteurFiche::~TRecepteurFiche() {
     *vivant = false;
-    const TComposantsFiche& c = fiche_.c;
-    std::vector<QObject*> sources{
-        c.CBDureeTotale,          c.CBNbPoints,          c.SBDureeTotalePlus,
-        c.SBDureeTotaleMoins,     c.SBNbPointsPlus,      c.SBNbPointsMoins,
-        c.BAcquisitionPrecedente, c.CBTypeDeclenchement, c.RGSensDeclenchement,
-        c.CBVoieSynchro,          c.CBPretrigX,          c.EditUSeuilDecl,
-        c.CBModePermanent};
-    for (QComboBox* cb : {c.CBDureeTotale, c.CBNbPoints})
+    const TComposantsFiche& composants = fiche_.composants;
+    std::vector<QObject*> sources{composants.CBDureeTotale,
+                                  composants.CBNbPoints,
+                                  composants.SBDureeTotalePlus,
+                                  composants.SBDureeTotaleMoins,
+                                  composants.SBNbPointsPlus,
+                                  composants.SBNbPointsMoins,
+                                  composants.BAcquisitionPrecedente,
+                                  composants.CBTypeDeclenchement,
+                                  composants.RGSensDeclenchement,
+                                  composants.CBVoieSynchro,
+                                  composants.CBPretrigX,
+                                  composants.EditUSeuilDecl,
+                                  composants.CBModePermanent};
+    for (QComboBox* cb : {composants.CBDureeTotale, composants.CBNbPoints})
         if (cb != nullptr)
             sources.push_back(cb->lineEdit());
-    sources.insert(sources.end(), c.CBVoiesActives.begin(), c.CBVoiesActives.end());
-    sources.insert(sources.end(), c.RGCalsEA.begin(), c.RGCalsEA.end());
-    sources.insert(sources.end(), c.CBModeDiff.begin(), c.CBModeDiff.end());
+    sources.insert(sources.end(), composants.CBVoiesActives.begin(),
+                   composants.CBVoiesActives.end());
+    sources.insert(sources.end(), composants.RGCalsEA.begin(), composants.RGCalsEA.end());
+    sources.insert(sources.end(), composants.CBModeDiff.begin(), composants.CBModeDiff.end());
     for (QObject* o : sources)
         if (o != nullptr)
             QObject::disconnect(o, nullptr, &fiche_, nullptr);
@@ -211,8 +219,8 @@ void TFicheKirvaneMixte::relierReglages() {
         if (e.modeDessinVM)
             setModeDessinVM();
         if (e.viderValeurU >= 0 && e.viderValeurU < 8) {
-            c.EditValU[e.viderValeurU]->clear();
-            c.EditValU[e.viderValeurU]->repaint();
+            composants.EditValU[e.viderValeurU]->clear();
+            composants.EditValU[e.viderValeurU]->repaint();
         }
         // A new timing hides the stored curves (they no longer fit the time axis); other
         // changes keep them.
@@ -222,7 +230,7 @@ void TFicheKirvaneMixte::relierReglages() {
             graphe->redessiner(true);
         if (e.marquePretrig) {
             dessinerPretrig();
-            c.iEcranX->update();
+            composants.iEcranX->update();
         }
         if (e.axeTemps || e.zoomReapplique) {
             if (acquisitionEnCours(modeGeneral()))
@@ -256,37 +264,39 @@ void TFicheKirvaneMixte::relierReglages() {
     const std::shared_ptr<bool> vivant = recepteur_->vivant;
 
     // Typed texts never become items: the lists hold the offered values only.
-    for (QComboBox* cb : {c.CBDureeTotale, c.CBNbPoints})
+    for (QComboBox* cb : {composants.CBDureeTotale, composants.CBNbPoints})
         cb->setInsertPolicy(QComboBox::NoInsert);
 
-    relierListeTemps(c.CBDureeTotale, c.SBDureeTotalePlus, c.SBDureeTotaleMoins, vivant, effets,
+    relierListeTemps(composants.CBDureeTotale, composants.SBDureeTotalePlus,
+                     composants.SBDureeTotaleMoins, vivant, effets,
                      {&TReglagesAcq::entreeDureeTotale, &TReglagesAcq::sortieDureeTotale,
                       &TReglagesAcq::deroulementDureeTotale, &TReglagesAcq::saisieDureeTotale,
                       &TReglagesAcq::changementDureeTotale, &TReglagesAcq::selectionDureeTotale,
                       &TReglagesAcq::clicDureeTotalePlus, &TReglagesAcq::clicDureeTotaleMoins});
-    relierListeTemps(c.CBNbPoints, c.SBNbPointsPlus, c.SBNbPointsMoins, vivant, effets,
+    relierListeTemps(composants.CBNbPoints, composants.SBNbPointsPlus, composants.SBNbPointsMoins,
+                     vivant, effets,
                      {&TReglagesAcq::entreeNbPoints, &TReglagesAcq::sortieNbPoints,
                       &TReglagesAcq::deroulementNbPoints, &TReglagesAcq::saisieNbPoints,
                       &TReglagesAcq::changementNbPoints, &TReglagesAcq::selectionNbPoints,
                       &TReglagesAcq::clicNbPointsPlus, &TReglagesAcq::clicNbPointsMoins});
-    connect(c.BAcquisitionPrecedente, &QPushButton::clicked, this,
+    connect(composants.BAcquisitionPrecedente, &QPushButton::clicked, this,
             [&r, effets] { effets(r.clicAcquisitionPrecedente()); });
 
-    c.iTe->installEventFilter(new TSuiviEvenement(this, QEvent::Resize, [this, vivant] {
+    composants.iTe->installEventFilter(new TSuiviEvenement(this, QEvent::Resize, [this, vivant] {
         if (*vivant)
-            dessinerITe(c.iTe, c.LabelTe->font(), reglagesAcq->etat);
+            dessinerITe(composants.iTe, composants.LabelTe->font(), reglagesAcq->etat);
     }));
 
     // Trigger
-    connect(c.CBTypeDeclenchement, &QComboBox::activated, this,
+    connect(composants.CBTypeDeclenchement, &QComboBox::activated, this,
             [&r, effets](int i) { effets(r.clicTypeDeclenchement(i)); });
-    connect(c.RGSensDeclenchement, &TGroupeRadio::clique, this,
+    connect(composants.RGSensDeclenchement, &TGroupeRadio::clique, this,
             [&r, effets](int i) { effets(r.clicSensDeclenchement(i)); });
-    connect(c.CBVoieSynchro, &QComboBox::activated, this,
+    connect(composants.CBVoieSynchro, &QComboBox::activated, this,
             [&r, effets](int i) { effets(r.clicVoieSynchro(i)); });
-    connect(c.CBPretrigX, &QComboBox::activated, this,
+    connect(composants.CBPretrigX, &QComboBox::activated, this,
             [&r, effets](int i) { effets(r.clicPretrig(i)); });
-    c.EditUSeuilDecl->installEventFilter(new TSuiviFocus(
+    composants.EditUSeuilDecl->installEventFilter(new TSuiviFocus(
         this,
         [vivant, &r] {
             if (*vivant)
@@ -296,10 +306,10 @@ void TFicheKirvaneMixte::relierReglages() {
             if (*vivant && !r.bloqueExit)
                 effets(r.sortieSeuil());
         }));
-    connect(c.EditUSeuilDecl, &QLineEdit::textEdited, this,
+    connect(composants.EditUSeuilDecl, &QLineEdit::textEdited, this,
             [&r](const QString& t) { r.saisieSeuil(t); });
 
-    connect(c.CBModePermanent, &QCheckBox::clicked, this, [this, &r](bool coche) {
+    connect(composants.CBModePermanent, &QCheckBox::clicked, this, [this, &r](bool coche) {
         if (!moteur)
             return;
         if (acquisitionEnCours(modeGeneral()) || modeGeneral() == MODE_MESURES ||
@@ -316,13 +326,13 @@ void TFicheKirvaneMixte::relierReglages() {
 
     // Channel panel
     for (int i = 0; i < 8; ++i) {
-        connect(c.CBVoiesActives[i], &QCheckBox::clicked, this,
+        connect(composants.CBVoiesActives[i], &QCheckBox::clicked, this,
                 [&r, effets, i](bool coche) { effets(r.clicVoieActive(i, coche)); });
-        connect(c.RGCalsEA[i], &TGroupeRadio::clique, this,
+        connect(composants.RGCalsEA[i], &TGroupeRadio::clique, this,
                 [&r, effets, i](int index) { effets(r.clicCalibre(i, index)); });
     }
     for (int k = 0; k < 4; ++k)
-        connect(c.CBModeDiff[k], &QCheckBox::clicked, this,
+        connect(composants.CBModeDiff[k], &QCheckBox::clicked, this,
                 [&r, effets, k](bool coche) { effets(r.clicModeDiff(k, coche)); });
 }
 
@@ -331,48 +341,50 @@ void TFicheKirvaneMixte::appliquerEtatReglages() {
         return;
     const TEtatReglages& s = reglagesAcq->etat;
     reglagesAcq->bloque = true;
-    remplirListe(c.CBDureeTotale, s.itemsDureeTotale, s.indexDureeTotale, s.texteDureeTotale);
-    remplirListe(c.CBNbPoints, s.itemsNbPoints, s.indexNbPoints, s.texteNbPoints);
+    remplirListe(composants.CBDureeTotale, s.itemsDureeTotale, s.indexDureeTotale,
+                 s.texteDureeTotale);
+    remplirListe(composants.CBNbPoints, s.itemsNbPoints, s.indexNbPoints, s.texteNbPoints);
 
-    dessinerITe(c.iTe, c.LabelTe->font(), s);
+    dessinerITe(composants.iTe, composants.LabelTe->font(), s);
 
-    c.GBDeclenchement->setTitle(s.titreDeclenchement);
-    remplirListe(c.CBTypeDeclenchement, s.itemsTypeDeclenchement, s.indexTypeDeclenchement,
+    composants.GBDeclenchement->setTitle(s.titreDeclenchement);
+    remplirListe(composants.CBTypeDeclenchement, s.itemsTypeDeclenchement, s.indexTypeDeclenchement,
                  QString());
     {
-        const QSignalBlocker blocage(c.RGSensDeclenchement);
-        c.RGSensDeclenchement->setItemIndex(s.indexSensDeclenchement);
+        const QSignalBlocker blocage(composants.RGSensDeclenchement);
+        composants.RGSensDeclenchement->setItemIndex(s.indexSensDeclenchement);
     }
-    remplirListe(c.CBVoieSynchro, s.itemsVoieSynchro, s.indexVoieSynchro, QString());
-    if (!c.EditUSeuilDecl->hasFocus() || !reglagesAcq->saisieManuelle)
-        c.EditUSeuilDecl->setText(s.texteSeuil);
+    remplirListe(composants.CBVoieSynchro, s.itemsVoieSynchro, s.indexVoieSynchro, QString());
+    if (!composants.EditUSeuilDecl->hasFocus() || !reglagesAcq->saisieManuelle)
+        composants.EditUSeuilDecl->setText(s.texteSeuil);
     {
-        const QSignalBlocker blocage(c.CBPretrigX);
-        c.CBPretrigX->setCurrentIndex(std::clamp(s.indexPretrig, 0, c.CBPretrigX->count() - 1));
+        const QSignalBlocker blocage(composants.CBPretrigX);
+        composants.CBPretrigX->setCurrentIndex(
+            std::clamp(s.indexPretrig, 0, composants.CBPretrigX->count() - 1));
     }
     if (!s.CBAjouterCourbes) {
-        const QSignalBlocker blocage(c.CBAjouterCourbes);
-        c.CBAjouterCourbes->setChecked(false);
+        const QSignalBlocker blocage(composants.CBAjouterCourbes);
+        composants.CBAjouterCourbes->setChecked(false);
     }
 
     for (int i = 0; i < 8; ++i) {
         {
-            const QSignalBlocker blocage(c.CBVoiesActives[i]);
-            c.CBVoiesActives[i]->setChecked(s.voieActive[i]);
+            const QSignalBlocker blocage(composants.CBVoiesActives[i]);
+            composants.CBVoiesActives[i]->setChecked(s.voieActive[i]);
         }
         {
-            const QSignalBlocker blocage(c.RGCalsEA[i]);
-            if (s.indexCalibre[i] >= 0 && s.indexCalibre[i] < c.RGCalsEA[i]->nbElements())
-                c.RGCalsEA[i]->setItemIndex(s.indexCalibre[i]);
+            const QSignalBlocker blocage(composants.RGCalsEA[i]);
+            if (s.indexCalibre[i] >= 0 && s.indexCalibre[i] < composants.RGCalsEA[i]->nbElements())
+                composants.RGCalsEA[i]->setItemIndex(s.indexCalibre[i]);
         }
         if (centrales.SP5) {
-            c.LValUInd[i]->setText(s.indicesU[i]);
-            c.EditValU[i]->setEnabled(s.valeurActive[i]);
+            composants.LValUInd[i]->setText(s.indicesU[i]);
+            composants.EditValU[i]->setEnabled(s.valeurActive[i]);
         }
     }
     for (int k = 0; k < 4; ++k) {
-        const QSignalBlocker blocage(c.CBModeDiff[k]);
-        c.CBModeDiff[k]->setChecked(s.modeDiff[k]);
+        const QSignalBlocker blocage(composants.CBModeDiff[k]);
+        composants.CBModeDiff[k]->setChecked(s.modeDiff[k]);
     }
 
     // Enabling: the window state says whether the panel is live (frozen during a single
@@ -404,7 +416,7 @@ void TFicheKirvaneMixte::TimerAcqDirTimer() {
     const TValeursDirectes v = mesureDirecte.rafraichir(centrales.SP5.get(), modeGeneral());
     for (int i = 0; i < 8; ++i)
         if (v.EditValU[i])
-            c.EditValU[i]->setText(*v.EditValU[i]);
+            composants.EditValU[i]->setText(*v.EditValU[i]);
     // A unit gone: the presence poll reports it and its return.
     if (v.centraleAbsente && !TimerPresenceSP5.isActive())
         TimerPresenceSP5.start();

@@ -7,8 +7,9 @@
 #include <algorithm>
 
 void TFicheKirvaneMixte::relierTableau() {
-    c.SGMesures->setTableau(&tableau);
-    connect(c.SGMesures, &TGrilleMesures::croixCliquee, this, [this](int s) { SGMesuresCroix(s); });
+    composants.SGMesures->setTableau(&tableau);
+    connect(composants.SGMesures, &TGrilleMesures::croixCliquee, this,
+            [this](int s) { SGMesuresCroix(s); });
     connect(graphe.get(), &TGrapheFiche::tableauAMettreAJour, this, [this] { tableauPerime(); });
     // While an acquisition runs the table follows the points read, a few times a second.
     TimerTableau.setInterval(250);
@@ -65,9 +66,9 @@ void TFicheKirvaneMixte::MAJTableau() {
     // The panel takes the width of the new columns, but the graph is not resized under a
     // running acquisition (it would lose the points drawn so far).
     if (PTableauVisible && !acquisitionEnCours(modeGeneral()) &&
-        largeurPTableau() != c.PTableau->width())
+        largeurPTableau() != composants.PTableau->width())
         placerGrapheEtTableau();
-    c.SGMesures->tableauModifie();
+    composants.SGMesures->tableauModifie();
 }
 
 void TFicheKirvaneMixte::tableauPerime() {
@@ -77,13 +78,13 @@ void TFicheKirvaneMixte::tableauPerime() {
 }
 
 int TFicheKirvaneMixte::largeurPTableau() const {
-    const int W = c.PanelEcranTab->width();
+    const int W = composants.PanelEcranTab->width();
     if (tableau.nbColonnes() <= 2)
         return W / 3;
     // The columns and the vertical bar, within half the panel: the graph stays usable and
     // the other columns scroll.
-    const int barre = c.SGMesures->verticalScrollBar()->sizeHint().width();
-    const int voulue = tableau.largeurColonnes() + barre + 2 * c.SGMesures->frameWidth();
+    const int barre = composants.SGMesures->verticalScrollBar()->sizeHint().width();
+    const int voulue = tableau.largeurColonnes() + barre + 2 * composants.SGMesures->frameWidth();
     return std::max(std::min({voulue, tableau.largeurMax(W), W / 2}), std::min(80, W));
 }
 
@@ -93,22 +94,22 @@ void TFicheKirvaneMixte::placerPanneauEcranTab(const Disposition&) {
     if (PTableauVisible && reconstruireTableau())
         MAJTableauFaite = true;
     placerGrapheEtTableau();
-    c.SGMesures->tableauModifie();
+    composants.SGMesures->tableauModifie();
 }
 
 void TFicheKirvaneMixte::placerGrapheEtTableau() {
-    const int W = c.PanelEcranTab->width();
-    const int H = c.PanelEcranTab->height();
+    const int W = composants.PanelEcranTab->width();
+    const int H = composants.PanelEcranTab->height();
     const int separation = PTableauVisible ? disposition.largeurSplitter1 : 0;
     const int largeurTableau = PTableauVisible ? largeurPTableau() : 0;
-    c.PTableau->setVisible(PTableauVisible);
-    c.Splitter1->setVisible(PTableauVisible);
-    c.PEcran->setGeometry(0, 0, std::max(0, W - largeurTableau - separation), H);
+    composants.PTableau->setVisible(PTableauVisible);
+    composants.Splitter1->setVisible(PTableauVisible);
+    composants.PEcran->setGeometry(0, 0, std::max(0, W - largeurTableau - separation), H);
     if (graphe)
         graphe->redimensionnementEcran(disposition.coDIMH, disposition.coDimV);
     if (PTableauVisible) {
-        c.Splitter1->setGeometry(c.PEcran->width(), 0, separation, H);
-        c.PTableau->setGeometry(W - largeurTableau, 0, largeurTableau, H);
+        composants.Splitter1->setGeometry(composants.PEcran->width(), 0, separation, H);
+        composants.PTableau->setGeometry(W - largeurTableau, 0, largeurTableau, H);
     }
 }
 
@@ -124,15 +125,15 @@ void TFicheKirvaneMixte::SGMesuresCroix(int s) {
         return;
     // The pointing boxes may name the deleted series.
     graphe->voieMesureeP = graphe->pointP = -1;
-    c.EditSerieP->clear();
-    c.EditPointP->clear();
+    composants.EditSerieP->clear();
+    composants.EditPointP->clear();
     if (series.nbVoiesMesurees > 0) {
         tableauPerime();
     } else {
         // Nothing left to show: the table is hidden as its button would.
-        c.SBVoirTableau->setChecked(false);
+        composants.SBVoirTableau->setChecked(false);
         PTableauVisible = false;
-        c.SBVoirTableau->setToolTip(bulleVoirTableau(false));
+        composants.SBVoirTableau->setToolTip(bulleVoirTableau(false));
         tableau.vider();
         MAJTableauFaite = false;
         redimensionnement();

@@ -33,14 +33,14 @@ public:
     }
     void message(const QString& texte) override { f.afficherMessage(texte); }
     void progression(int pourcent) override {
-        f.c.PBarExcel->setValue(pourcent);
-        if (f.c.PBarExcel->isVisible())
-            f.c.PBarExcel->repaint();
+        f.composants.PBarExcel->setValue(pourcent);
+        if (f.composants.PBarExcel->isVisible())
+            f.composants.PBarExcel->repaint();
     }
     void presenceVisible(bool visible) override {
         // The progress bar takes the presence field's place while the values are sent.
-        f.c.PBarExcel->setVisible(!visible);
-        f.c.EditPresence->setVisible(visible);
+        f.composants.PBarExcel->setVisible(!visible);
+        f.composants.EditPresence->setVisible(visible);
     }
     void sablier(bool actif) override {
         if (actif)

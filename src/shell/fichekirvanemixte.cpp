@@ -160,10 +160,10 @@ TFicheKirvaneMixte::TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* paren
         std::make_unique<TMoteurAcquisition>(nullptr, series, static_cast<TVueAcquisition&>(*this));
     auto* racine = new QWidget(this);
     setCentralWidget(racine);
-    construireComposants(c, racine);
+    construireComposants(composants, racine);
     graphe = std::make_unique<TGrapheFiche>(
-        c, series, [this] { return etatGraphe(); }, this);
-    connect(c.BAcquisition, &QPushButton::clicked, this, [this] { BAcquisitionClick(); });
+        composants, series, [this] { return etatGraphe(); }, this);
+    connect(composants.BAcquisition, &QPushButton::clicked, this, [this] { BAcquisitionClick(); });
     TimerPresenceSP5.setInterval(1000);
     TimerRedimGene.setInterval(100);
     TimerRedimGene.setSingleShot(true);
@@ -174,11 +174,12 @@ TFicheKirvaneMixte::TFicheKirvaneMixte(TDemarrageFiche demarrage, QWidget* paren
     relierReglages();
     relierTableau();
     connect(&TimerAcqDir, &QTimer::timeout, this, [this] { TimerAcqDirTimer(); });
-    c.ScrBoxVoies->installEventFilter(this);
-    c.ScrBoxVoies->viewport()->installEventFilter(this);
+    composants.ScrBoxVoies->installEventFilter(this);
+    composants.ScrBoxVoies->viewport()->installEventFilter(this);
     for (QWidget* w : std::initializer_list<QWidget*>{
-             c.CBDureeTotale, c.CBNbPoints, c.CBTypeDeclenchement, c.RGSensDeclenchement,
-             c.CBVoieSynchro, c.EditUSeuilDecl, c.CBPretrigX})
+             composants.CBDureeTotale, composants.CBNbPoints, composants.CBTypeDeclenchement,
+             composants.RGSensDeclenchement, composants.CBVoieSynchro, composants.EditUSeuilDecl,
+             composants.CBPretrigX})
         w->installEventFilter(this);
     FormCreate();
 }
@@ -217,19 +218,20 @@ void TFicheKirvaneMixte::FormCreate() {
                        estInstallee(QStringLiteral("Microsoft 365"));
 
     // Hints of the tool bar and of the settings panel.
-    const auto outils = c.boutonsOutils();
+    const auto outils = composants.boutonsOutils();
     for (const auto& [bouton, quel] : outils)
         bouton->setToolTip(infoBulle(quel));
-    c.CBDureeTotale->setToolTip(texteInfoBulle(BullesReglages::CBDureeTotale));
-    c.CBNbPoints->setToolTip(texteInfoBulle(BullesReglages::CBNbPoints));
-    c.BAcquisitionPrecedente->setToolTip(texteInfoBulle(BullesReglages::BAcquisitionPrecedente));
-    c.EditMessageX->setToolTip(texteInfoBulle(BullesReglages::EditMessageX));
-    c.EditPresence->setToolTip(texteInfoBulle(BullesReglages::EditPresence));
-    c.SBRedRegTemp->setToolTip(texteInfoBulle(BullesReglages::SBRedRegTemp));
-    c.SBRedRegVoies->setToolTip(texteInfoBulle(BullesReglages::SBRedRegVoies));
-    for (QToolButton* b : {c.SBDureeTotalePlus, c.SBNbPointsPlus})
+    composants.CBDureeTotale->setToolTip(texteInfoBulle(BullesReglages::CBDureeTotale));
+    composants.CBNbPoints->setToolTip(texteInfoBulle(BullesReglages::CBNbPoints));
+    composants.BAcquisitionPrecedente->setToolTip(
+        texteInfoBulle(BullesReglages::BAcquisitionPrecedente));
+    composants.EditMessageX->setToolTip(texteInfoBulle(BullesReglages::EditMessageX));
+    composants.EditPresence->setToolTip(texteInfoBulle(BullesReglages::EditPresence));
+    composants.SBRedRegTemp->setToolTip(texteInfoBulle(BullesReglages::SBRedRegTemp));
+    composants.SBRedRegVoies->setToolTip(texteInfoBulle(BullesReglages::SBRedRegVoies));
+    for (QToolButton* b : {composants.SBDureeTotalePlus, composants.SBNbPointsPlus})
         b->setToolTip(texteInfoBulle(BullesReglages::valeurSuperieure));
-    for (QToolButton* b : {c.SBDureeTotaleMoins, c.SBNbPointsMoins})
+    for (QToolButton* b : {composants.SBDureeTotaleMoins, composants.SBNbPointsMoins})
         b->setToolTip(texteInfoBulle(BullesReglages::valeurInferieure));
 
     choisirCentraleAuDemarrage();
@@ -251,7 +253,7 @@ TFaitsFenetre TFicheKirvaneMixte::faits() {
     f.LOInstalle = LOInstalle && calcDisponible;
     // Without Excel the button writes the workbook instead.
     f.msOfficeInstalle = msOfficeInstalle || classeurExcelDisponible();
-    f.nbCentralesGerees = static_cast<int>(c.SBCentrales_.size());
+    f.nbCentralesGerees = static_cast<int>(composants.SBCentrales_.size());
     f.PTableauVisible = PTableauVisible;
     f.zoomIndexH = graphe->ecran.g.zoomIndexH;
     f.ZoomIndexV = graphe->ecran.g.ZoomIndexV;
@@ -300,62 +302,63 @@ void TFicheKirvaneMixte::modeGeneralChange(TModeGeneral mode) {
 void TFicheKirvaneMixte::appliquerEtat() {
     const TEtatControles& e = etat;
     const std::pair<QWidget*, bool> simples[] = {
-        {c.CBDureeTotale, e.CBDureeTotale},
-        {c.CBNbPoints, e.CBNbPoints},
-        {c.SBDureeTotalePlus, e.SBDureeTotalePlus},
-        {c.SBDureeTotaleMoins, e.SBDureeTotaleMoins},
-        {c.SBNbPointsPlus, e.SBNbPointsPlus},
-        {c.SBNbPointsMoins, e.SBNbPointsMoins},
-        {c.BAcquisitionPrecedente, e.BAcquisitionPrecedente},
-        {c.CBTypeDeclenchement, e.CBTypeDeclenchement},
-        {c.RGSensDeclenchement, e.RGSensDeclenchement},
-        {c.CBVoieSynchro, e.CBVoieSynchro},
-        {c.EditUSeuilDecl, e.EditUSeuilDecl},
-        {c.CBPretrigX, e.CBPretrigX},
-        {c.CBModePermanent, e.CBModePermanent},
-        {c.CBAjouterCourbes, e.CBAjouterCourbes},
-        {c.BAcquisition, e.BAcquisition},
-        {c.SBNouveau, e.SBNouveau},
-        {c.SBenregistrerRW3, e.SBenregistrerRW3},
-        {c.SBenregistrerTXT, e.SBenregistrerTXT},
-        {c.SBEnregistrerCSV, e.SBEnregistrerCSV},
-        {c.SBTransfertDirectREG, e.SBTransfertDirectREG},
-        {c.SBTransfertDirectExcel, e.SBTransfertDirectExcel},
-        {c.SBtransfertDirectOOLO, e.SBtransfertDirectOOLO},
-        {c.SBVoirTableau, e.SBVoirTableau},
-        {c.SBOptions, e.SBOptions},
-        {c.SBMesures, e.SBMesures},
-        {c.SBZoomPlusH, e.SBZoomPlusH},
-        {c.SBZoomMoinsH, e.SBZoomMoinsH},
-        {c.SBZoomPlusV, e.SBZoomPlusV},
-        {c.SBZoomMoinsV, e.SBZoomMoinsV},
+        {composants.CBDureeTotale, e.CBDureeTotale},
+        {composants.CBNbPoints, e.CBNbPoints},
+        {composants.SBDureeTotalePlus, e.SBDureeTotalePlus},
+        {composants.SBDureeTotaleMoins, e.SBDureeTotaleMoins},
+        {composants.SBNbPointsPlus, e.SBNbPointsPlus},
+        {composants.SBNbPointsMoins, e.SBNbPointsMoins},
+        {composants.BAcquisitionPrecedente, e.BAcquisitionPrecedente},
+        {composants.CBTypeDeclenchement, e.CBTypeDeclenchement},
+        {composants.RGSensDeclenchement, e.RGSensDeclenchement},
+        {composants.CBVoieSynchro, e.CBVoieSynchro},
+        {composants.EditUSeuilDecl, e.EditUSeuilDecl},
+        {composants.CBPretrigX, e.CBPretrigX},
+        {composants.CBModePermanent, e.CBModePermanent},
+        {composants.CBAjouterCourbes, e.CBAjouterCourbes},
+        {composants.BAcquisition, e.BAcquisition},
+        {composants.SBNouveau, e.SBNouveau},
+        {composants.SBenregistrerRW3, e.SBenregistrerRW3},
+        {composants.SBenregistrerTXT, e.SBenregistrerTXT},
+        {composants.SBEnregistrerCSV, e.SBEnregistrerCSV},
+        {composants.SBTransfertDirectREG, e.SBTransfertDirectREG},
+        {composants.SBTransfertDirectExcel, e.SBTransfertDirectExcel},
+        {composants.SBtransfertDirectOOLO, e.SBtransfertDirectOOLO},
+        {composants.SBVoirTableau, e.SBVoirTableau},
+        {composants.SBOptions, e.SBOptions},
+        {composants.SBMesures, e.SBMesures},
+        {composants.SBZoomPlusH, e.SBZoomPlusH},
+        {composants.SBZoomMoinsH, e.SBZoomMoinsH},
+        {composants.SBZoomPlusV, e.SBZoomPlusV},
+        {composants.SBZoomMoinsV, e.SBZoomMoinsV},
     };
     for (const auto& [w, actif] : simples)
         w->setEnabled(actif);
     for (int i = 0; i < 8; ++i) {
-        c.RGCalsEA[i]->setEnabled(e.RGCalsEA[i]);
-        c.CBVoiesActives[i]->setEnabled(e.CBVoiesActives[i]);
+        composants.RGCalsEA[i]->setEnabled(e.RGCalsEA[i]);
+        composants.CBVoiesActives[i]->setEnabled(e.CBVoiesActives[i]);
     }
     for (int k = 0; k < 4; ++k) {
-        c.CBModeDiff[k]->setEnabled(e.CBModeDiff[k]);
-        c.gbCanaux[k]->setEnabled(e.gbCanaux[k]);
+        composants.CBModeDiff[k]->setEnabled(e.CBModeDiff[k]);
+        composants.gbCanaux[k]->setEnabled(e.gbCanaux[k]);
     }
-    for (QToolButton* b : c.SBCentrales_)
+    for (QToolButton* b : composants.SBCentrales_)
         b->setEnabled(e.SBCentrales_);
 }
 
 void TFicheKirvaneMixte::relierBoutons() {
-    for (const auto& [bouton, quel] : c.boutonsOutils())
+    for (const auto& [bouton, quel] : composants.boutonsOutils())
         connect(bouton, &QToolButton::clicked, this, [this, q = quel] { clicOutil(q); });
-    connect(c.SBRedRegVoies, &QToolButton::clicked, this,
-            [this] { SBRedRegClick(c.SBRedRegVoies); });
-    connect(c.SBRedRegTemp, &QToolButton::clicked, this, [this] { SBRedRegClick(c.SBRedRegTemp); });
+    connect(composants.SBRedRegVoies, &QToolButton::clicked, this,
+            [this] { SBRedRegClick(composants.SBRedRegVoies); });
+    connect(composants.SBRedRegTemp, &QToolButton::clicked, this,
+            [this] { SBRedRegClick(composants.SBRedRegTemp); });
     const std::pair<QAbstractButton*, TBoutonOutil> graphe[] = {
-        {c.SBZoomPlusH, TBoutonOutil::SBZoomPlusH},
-        {c.SBZoomMoinsH, TBoutonOutil::SBZoomMoinsH},
-        {c.SBZoomPlusV, TBoutonOutil::SBZoomPlusV},
-        {c.SBZoomMoinsV, TBoutonOutil::SBZoomMoinsV},
-        {c.BFermerMesuresSurEcran, TBoutonOutil::BFermerMesuresSurEcran}};
+        {composants.SBZoomPlusH, TBoutonOutil::SBZoomPlusH},
+        {composants.SBZoomMoinsH, TBoutonOutil::SBZoomMoinsH},
+        {composants.SBZoomPlusV, TBoutonOutil::SBZoomPlusV},
+        {composants.SBZoomMoinsV, TBoutonOutil::SBZoomMoinsV},
+        {composants.BFermerMesuresSurEcran, TBoutonOutil::BFermerMesuresSurEcran}};
     for (const auto& [bouton, quel] : graphe)
         connect(bouton, &QAbstractButton::clicked, this, [this, q = quel] { clicOutil(q); });
 }
@@ -385,7 +388,7 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
         appliquerEtat();
         break;
     case TBoutonOutil::SBMesures:
-        basculerMesures(c.SBMesures->isChecked());
+        basculerMesures(composants.SBMesures->isChecked());
         break;
     case TBoutonOutil::BFermerMesuresSurEcran:
         basculerMesures(false);
@@ -408,8 +411,8 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
         SBOptionsClick();
         break;
     case TBoutonOutil::SBVoirTableau:
-        PTableauVisible = c.SBVoirTableau->isChecked();
-        c.SBVoirTableau->setToolTip(bulleVoirTableau(PTableauVisible));
+        PTableauVisible = composants.SBVoirTableau->isChecked();
+        composants.SBVoirTableau->setToolTip(bulleVoirTableau(PTableauVisible));
         redimensionnement();
         break;
     default:
@@ -420,9 +423,9 @@ void TFicheKirvaneMixte::clicOutil(TBoutonOutil bouton) {
 void TFicheKirvaneMixte::basculerMesures(bool ouvrir) {
     if (ouvrir) {
         if (PTableauVisible) { // the panel and the table do not share the screen
-            c.SBVoirTableau->setChecked(false);
+            composants.SBVoirTableau->setChecked(false);
             PTableauVisible = false;
-            c.SBVoirTableau->setToolTip(bulleVoirTableau(false));
+            composants.SBVoirTableau->setToolTip(bulleVoirTableau(false));
             redimensionnement();
         }
         desactiveComposantsAcqSimple(etat, faits());
@@ -431,7 +434,7 @@ void TFicheKirvaneMixte::basculerMesures(bool ouvrir) {
         setModeGeneral(MODE_MESURES_ECRAN);
         graphe->entrerMesures();
     } else {
-        c.SBMesures->setChecked(false);
+        composants.SBMesures->setChecked(false);
         activeComposantsAcqSimple(etat, faits());
         etat.BAcquisition = true;
         setModeGeneral(MODE_MESURES);
@@ -445,12 +448,12 @@ void TFicheKirvaneMixte::keyReleaseEvent(QKeyEvent* e) {
     switch (e->key()) {
     case Qt::Key_F10:
         if (!acquisitionEnCours(modeGeneral()) && modeGeneral() != MODE_MESURES_ECRAN &&
-            modeGeneral() < MODE_TRANSFERT_EXCEL && c.BAcquisition->isEnabled())
-            c.BAcquisition->click();
+            modeGeneral() < MODE_TRANSFERT_EXCEL && composants.BAcquisition->isEnabled())
+            composants.BAcquisition->click();
         break;
     case Qt::Key_Escape:
         if (acquisitionEnCours(modeGeneral()))
-            c.BAcquisition->click();
+            composants.BAcquisition->click();
         break;
     default:
         QMainWindow::keyReleaseEvent(e);
@@ -460,26 +463,28 @@ void TFicheKirvaneMixte::keyReleaseEvent(QKeyEvent* e) {
 }
 
 // Enter moves the focus along the settings fields.
-static QWidget* suivantEntree(const TComposantsFiche& c, QObject* champ) {
-    if (champ == c.CBDureeTotale)
-        return c.CBNbPoints;
-    if (champ == c.CBNbPoints)
-        return c.CBDureeTotale;
-    if (champ == c.CBTypeDeclenchement)
-        return c.RGSensDeclenchement->isEnabled() ? c.RGSensDeclenchement : nullptr;
-    if (champ == c.RGSensDeclenchement)
-        return c.CBVoieSynchro;
-    if (champ == c.CBVoieSynchro)
-        return c.EditUSeuilDecl;
-    if (champ == c.EditUSeuilDecl)
-        return c.CBPretrigX->isEnabled() ? c.CBPretrigX : c.CBTypeDeclenchement;
-    if (champ == c.CBPretrigX)
-        return c.CBTypeDeclenchement;
+static QWidget* suivantEntree(const TComposantsFiche& composants, QObject* champ) {
+    if (champ == composants.CBDureeTotale)
+        return composants.CBNbPoints;
+    if (champ == composants.CBNbPoints)
+        return composants.CBDureeTotale;
+    if (champ == composants.CBTypeDeclenchement)
+        return composants.RGSensDeclenchement->isEnabled() ? composants.RGSensDeclenchement
+                                                           : nullptr;
+    if (champ == composants.RGSensDeclenchement)
+        return composants.CBVoieSynchro;
+    if (champ == composants.CBVoieSynchro)
+        return composants.EditUSeuilDecl;
+    if (champ == composants.EditUSeuilDecl)
+        return composants.CBPretrigX->isEnabled() ? composants.CBPretrigX
+                                                  : composants.CBTypeDeclenchement;
+    if (champ == composants.CBPretrigX)
+        return composants.CBTypeDeclenchement;
     return nullptr;
 }
 
 bool TFicheKirvaneMixte::eventFilter(QObject* objet, QEvent* e) {
-    if (objet == c.ScrBoxVoies || objet == c.ScrBoxVoies->viewport()) {
+    if (objet == composants.ScrBoxVoies || objet == composants.ScrBoxVoies->viewport()) {
         if (e->type() == QEvent::Enter)
             survolSBVoies = true;
         else if (e->type() == QEvent::Leave)
@@ -487,8 +492,8 @@ bool TFicheKirvaneMixte::eventFilter(QObject* objet, QEvent* e) {
         else if (e->type() == QEvent::Wheel && survolSBVoies) {
             // One notch scrolls the channel box by a twentieth of the panel's height.
             const int delta = static_cast<QWheelEvent*>(e)->angleDelta().y();
-            const int pas = c.PanelVoies->height() / 20;
-            QScrollBar* barre = c.ScrBoxVoies->verticalScrollBar();
+            const int pas = composants.PanelVoies->height() / 20;
+            QScrollBar* barre = composants.ScrBoxVoies->verticalScrollBar();
             if (delta != 0)
                 barre->setValue(barre->value() + (delta > 0 ? -pas : pas));
             return true;
@@ -498,7 +503,7 @@ bool TFicheKirvaneMixte::eventFilter(QObject* objet, QEvent* e) {
     if (e->type() == QEvent::KeyRelease) {
         const auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            if (QWidget* w = suivantEntree(c, objet)) {
+            if (QWidget* w = suivantEntree(composants, objet)) {
                 w->setFocus();
                 return true;
             }
@@ -600,19 +605,19 @@ void TFicheKirvaneMixte::RAZ() {
     tableau.vider();
     MAJTableauFaite = false;
     if (PTableauVisible) {
-        c.SBVoirTableau->setChecked(false);
+        composants.SBVoirTableau->setChecked(false);
         PTableauVisible = false;
-        c.SBVoirTableau->setToolTip(bulleVoirTableau(false));
+        composants.SBVoirTableau->setToolTip(bulleVoirTableau(false));
         redimensionnement();
     }
     // Nothing measured is shown any more: pointing, series count, values of inputs off.
-    c.EditSerieP->clear();
-    c.EditPointP->clear();
-    c.EditMessageX->clear();
+    composants.EditSerieP->clear();
+    composants.EditPointP->clear();
+    composants.EditMessageX->clear();
     for (int i = 0; i < 8; ++i) {
         const TCentrale* u = centrales.SP5.get();
         if (!u || i >= static_cast<int>(u->VoiesX.size()) || !u->VoiesX[i].active)
-            c.EditValU[i]->clear();
+            composants.EditValU[i]->clear();
     }
     setModeGeneral(MODE_VIERGE);
     desactiveBoutonsOutils(etat);

@@ -120,7 +120,7 @@ public:
     bool PTableauVisible = false;
     EtatPanneauxLateraux panneaux;
 
-    TComposantsFiche c;
+    TComposantsFiche composants;
     std::unique_ptr<TGrapheFiche> graphe;
     // The acquisition engine, on the active unit once one is chosen.
     std::unique_ptr<TMoteurAcquisition> moteur;

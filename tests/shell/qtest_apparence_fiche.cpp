@@ -68,7 +68,7 @@ class TestApparenceFiche : public QObject, private TEssaiFiche {
     Q_OBJECT
 
     std::unique_ptr<TFicheKirvaneMixte> fiche;
-    TComposantsFiche& c() { return fiche->c; }
+    TComposantsFiche& c() { return fiche->composants; }
 
     void ouvrir() {
         fiche = std::make_unique<TFicheKirvaneMixte>(demarrage(nullptr));

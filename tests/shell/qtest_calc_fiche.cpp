@@ -43,7 +43,7 @@ class TestCalcFiche : public QObject, private TEssaiFiche {
         fiche->appliquerEtat();
         fiche->graphe->ecran.g.t0 = 0.0f;
         fiche->graphe->ecran.curseurs.tFin = duree;
-        QVERIFY(fiche->c.SBtransfertDirectOOLO->isEnabled());
+        QVERIFY(fiche->composants.SBtransfertDirectOOLO->isEnabled());
     }
 
     void fermer() {
@@ -57,11 +57,11 @@ private slots:
     void transfertSurLeFilDeTravail() {
         ouvrir(true);
         const int nbCourbes = fiche->series.nbVoiesMesurees;
-        QTest::mouseClick(fiche->c.SBtransfertDirectOOLO, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBtransfertDirectOOLO, Qt::LeftButton);
         // The office works on the worker thread; the window is in state 8 until the end.
         QCOMPARE(fiche->modeGeneral(), MODE_TRANSFERT_CALC);
-        QVERIFY(!fiche->c.BAcquisition->isEnabled());
-        QVERIFY(!fiche->c.SBtransfertDirectOOLO->isEnabled());
+        QVERIFY(!fiche->composants.BAcquisition->isEnabled());
+        QVERIFY(!fiche->composants.SBtransfertDirectOOLO->isEnabled());
         QVERIFY(QGuiApplication::overrideCursor());
         // Closing is refused meanwhile.
         fiche->close();
@@ -70,11 +70,11 @@ private slots:
                  QString::fromUtf8(TextesOutils::TRANSFERT_CALC_EN_COURS));
 
         QTRY_COMPARE_WITH_TIMEOUT(fiche->modeGeneral(), MODE_MESURES, attenteMs);
-        QCOMPARE(fiche->c.EditMessageX->text(), messageTransfertCalcTermine());
-        QVERIFY(fiche->c.BAcquisition->isEnabled());
-        QVERIFY(fiche->c.SBtransfertDirectOOLO->isEnabled());
-        QVERIFY(fiche->c.EditPresence->isVisibleTo(fiche.get()));
-        QVERIFY(!fiche->c.PBarExcel->isVisibleTo(fiche.get()));
+        QCOMPARE(fiche->composants.EditMessageX->text(), messageTransfertCalcTermine());
+        QVERIFY(fiche->composants.BAcquisition->isEnabled());
+        QVERIFY(fiche->composants.SBtransfertDirectOOLO->isEnabled());
+        QVERIFY(fiche->composants.EditPresence->isVisibleTo(fiche.get()));
+        QVERIFY(!fiche->composants.PBarExcel->isVisibleTo(fiche.get()));
         QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(boites->avertissements.size(), 1);
         QCOMPARE(calc->appelsDe("nouveauClasseur"), QStringList{"nouveauClasseur Transfert"});
@@ -85,7 +85,7 @@ private slots:
         // The second transfer asks when the option says so; abandoned, nothing is written.
         fiche->reglages.optionTransfertOOo = OPTION_TOO_DEMANDER;
         const qsizetype appels = calc->appels.size();
-        QTest::mouseClick(fiche->c.SBtransfertDirectOOLO, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBtransfertDirectOOLO, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(fiche->modeGeneral(), MODE_MESURES, attenteMs);
         QCOMPARE(boites->nbChoixCalc, 1);
         QCOMPARE(calc->appels.mid(appels), QStringList{"classeurVivant"});
@@ -95,17 +95,17 @@ private slots:
 
     void officeInjoignableBoutonEteintPourLaSession() {
         ouvrir(false);
-        QTest::mouseClick(fiche->c.SBtransfertDirectOOLO, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBtransfertDirectOOLO, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(fiche->modeGeneral(), MODE_MESURES, attenteMs);
         QCOMPARE(boites->avertissements, QStringList{messageCalcIntrouvable()});
         QCOMPARE(boites->genres, QList<TGenreMessage>{TGenreMessage::Information});
-        QVERIFY(!fiche->c.SBtransfertDirectOOLO->isEnabled());
-        QVERIFY(fiche->c.BAcquisition->isEnabled());
+        QVERIFY(!fiche->composants.SBtransfertDirectOOLO->isEnabled());
+        QVERIFY(fiche->composants.BAcquisition->isEnabled());
         // A later commit enables the tool bar again, but not this button.
         activeBoutonsOutils(fiche->etat, fiche->faits());
         fiche->appliquerEtat();
-        QVERIFY(fiche->c.SBenregistrerRW3->isEnabled());
-        QVERIFY(!fiche->c.SBtransfertDirectOOLO->isEnabled());
+        QVERIFY(fiche->composants.SBenregistrerRW3->isEnabled());
+        QVERIFY(!fiche->composants.SBtransfertDirectOOLO->isEnabled());
         QCOMPARE(calc->appels, QStringList{"connecter"});
         fermer();
     }

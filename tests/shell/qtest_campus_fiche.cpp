@@ -15,7 +15,7 @@ class TestCampusFiche : public QObject, private TEssaiFiche {
 
     std::unique_ptr<TFicheKirvaneMixte> fiche;
 
-    TComposantsFiche& c() { return fiche->c; }
+    TComposantsFiche& c() { return fiche->composants; }
 
 private slots:
     void cleanup() {

@@ -30,7 +30,7 @@ class TestEnduranceFiche : public QObject, private TEssaiFiche {
     std::unique_ptr<TFicheKirvaneMixte> fiche;
     std::mt19937 alea{7};
 
-    TComposantsFiche& c() { return fiche->c; }
+    TComposantsFiche& c() { return fiche->composants; }
     int tirage(int a, int b) { return std::uniform_int_distribution<int>(a, b)(alea); }
 
     // An item of the list chosen as the user does (the list's activated signal), among those

@@ -102,8 +102,9 @@ private slots:
             ouvrir();
             const QString attendu = chemin(c.attendu);
             boites->fichierChoisi = chemin(c.choisi);
-            QVERIFY2(fiche->c.*c.bouton && (fiche->c.*c.bouton)->isEnabled(), c.attendu);
-            QTest::mouseClick(fiche->c.*c.bouton, Qt::LeftButton);
+            QVERIFY2(fiche->composants.*c.bouton && (fiche->composants.*c.bouton)->isEnabled(),
+                     c.attendu);
+            QTest::mouseClick(fiche->composants.*c.bouton, Qt::LeftButton);
             QCOMPARE(boites->dialoguesEnregistrement, QStringList{QString::fromUtf8(c.titre)});
             QVERIFY2(boites->avertissements.isEmpty(), c.attendu);
             QVERIFY2(QFileInfo::exists(attendu), c.attendu);

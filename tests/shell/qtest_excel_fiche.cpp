@@ -72,11 +72,11 @@ class TestExcelFiche : public QObject, private TEssaiFiche {
     // Everything as before the transfer.
     void verifierRetour() {
         QCOMPARE(fiche->modeGeneral(), MODE_MESURES);
-        QVERIFY(fiche->c.BAcquisition->isEnabled());
-        QVERIFY(fiche->c.SBTransfertDirectExcel->isEnabled());
-        QVERIFY(fiche->c.SBOptions->isEnabled());
-        QVERIFY(!fiche->c.PBarExcel->isVisible());
-        QVERIFY(fiche->c.EditPresence->isVisible());
+        QVERIFY(fiche->composants.BAcquisition->isEnabled());
+        QVERIFY(fiche->composants.SBTransfertDirectExcel->isEnabled());
+        QVERIFY(fiche->composants.SBOptions->isEnabled());
+        QVERIFY(!fiche->composants.PBarExcel->isVisible());
+        QVERIFY(fiche->composants.EditPresence->isVisible());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -85,12 +85,13 @@ private slots:
         if (!classeurExcelDisponible())
             QSKIP("libxlsxwriter absent de cette construction");
         ouvrir(false);
-        QVERIFY(fiche->c.SBTransfertDirectExcel->isEnabled());
-        QTest::mouseClick(fiche->c.SBTransfertDirectExcel, Qt::LeftButton);
+        QVERIFY(fiche->composants.SBTransfertDirectExcel->isEnabled());
+        QTest::mouseClick(fiche->composants.SBTransfertDirectExcel, Qt::LeftButton);
         const QString classeur = nomClasseurTransfert(documents(), fiche->series.sdateAcqX, 1);
         QVERIFY(QFileInfo(classeur).size() > 0);
         QCOMPARE(ouverts, QStringList{classeur});
-        QCOMPARE(fiche->c.EditMessageX->text(), QString::fromUtf8("Transfert vers EXCEL terminé "));
+        QCOMPARE(fiche->composants.EditMessageX->text(),
+                 QString::fromUtf8("Transfert vers EXCEL terminé "));
         QVERIFY(boites->avertissements.isEmpty());
         verifierRetour();
         fermer();
@@ -103,19 +104,19 @@ private slots:
             QSKIP("libxlsxwriter absent de cette construction");
         ouvrir(false);
         fiche->reglages.optionTransfertEXCEL = OPTION_TE_DEMANDER;
-        QTest::mouseClick(fiche->c.SBTransfertDirectExcel, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBTransfertDirectExcel, Qt::LeftButton);
         QCOMPARE(boites->nbChoixExcel, 0);
         TModeGeneral pendant = MODE_VIERGE;
         bool boutonsGeles = false;
         boites->choixExcel = TModeExcel::NouvelleFeuille;
         boites->pendantChoixExcel = [&] {
             pendant = fiche->modeGeneral();
-            boutonsGeles = !fiche->c.BAcquisition->isEnabled() &&
-                           !fiche->c.SBTransfertDirectExcel->isEnabled() &&
-                           !fiche->c.SBNouveau->isEnabled();
+            boutonsGeles = !fiche->composants.BAcquisition->isEnabled() &&
+                           !fiche->composants.SBTransfertDirectExcel->isEnabled() &&
+                           !fiche->composants.SBNouveau->isEnabled();
             fiche->close();
         };
-        QTest::mouseClick(fiche->c.SBTransfertDirectExcel, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBTransfertDirectExcel, Qt::LeftButton);
         QCOMPARE(boites->nbChoixExcel, 1);
         QCOMPARE(pendant, MODE_TRANSFERT_EXCEL);
         QVERIFY(boutonsGeles);
@@ -136,7 +137,7 @@ private slots:
         ouvrir(true);
         QList<TModeGeneral> modes;
         journal.espion = [&] { modes << fiche->modeGeneral(); };
-        QTest::mouseClick(fiche->c.SBTransfertDirectExcel, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBTransfertDirectExcel, Qt::LeftButton);
         journal.espion = nullptr;
         QVERIFY2(journal.appels.contains("Workbooks.Add"), qPrintable(journal.appels.join(", ")));
         // The header, then 1001 rows of 2 curves in chunks of 167 rows.
@@ -144,7 +145,8 @@ private slots:
         QVERIFY(journal.pressePapiers[0].endsWith("\r\ns\tV\tV\r\n"));
         QVERIFY(!modes.isEmpty());
         QCOMPARE(modes.count(MODE_TRANSFERT_EXCEL), modes.size());
-        QCOMPARE(fiche->c.EditMessageX->text(), QString::fromUtf8("Transfert vers EXCEL terminé "));
+        QCOMPARE(fiche->composants.EditMessageX->text(),
+                 QString::fromUtf8("Transfert vers EXCEL terminé "));
         QVERIFY(ouverts.isEmpty());
         verifierRetour();
         fermer();

@@ -33,18 +33,19 @@ private slots:
             QVERIFY(memo.contains("Centrale SYSAM V6 non installée sur cet ordinateur"));
             QVERIFY(memo.endsWith("Démarrage terminé"));
             QVERIFY(boites->typesProposes.empty()); // one kind: no chooser
-            QCOMPARE(fiche.c.EditPresence->text(), QString("Centrale SIMULATION SP5 connectée"));
-            QCOMPARE(fiche.c.gbCanaux[0]->title(), QString("Canal 0"));
-            QVERIFY(fiche.c.CBModeDiff[3]->isVisibleTo(&fiche));
-            QCOMPARE(fiche.c.RGCalsEA[5]->nbElements(), 4);
-            QVERIFY(fiche.c.CBVoiesActives[0]->isChecked());
-            QCOMPARE(fiche.c.CBNbPoints->currentText(), QString("1001"));
+            QCOMPARE(fiche.composants.EditPresence->text(),
+                     QString("Centrale SIMULATION SP5 connectée"));
+            QCOMPARE(fiche.composants.gbCanaux[0]->title(), QString("Canal 0"));
+            QVERIFY(fiche.composants.CBModeDiff[3]->isVisibleTo(&fiche));
+            QCOMPARE(fiche.composants.RGCalsEA[5]->nbElements(), 4);
+            QVERIFY(fiche.composants.CBVoiesActives[0]->isChecked());
+            QCOMPARE(fiche.composants.CBNbPoints->currentText(), QString("1001"));
             QCOMPARE(fiche.modeGeneral(), 0);
-            QVERIFY(fiche.c.BAcquisition->isEnabled());
-            QVERIFY(!fiche.c.SBNouveau->isEnabled());
-            QVERIFY(!fiche.c.SBenregistrerRW3->isEnabled());
-            QVERIFY(fiche.c.CBDureeTotale->isEnabled());
-            QCOMPARE(fiche.c.SBNouveau->toolTip(),
+            QVERIFY(fiche.composants.BAcquisition->isEnabled());
+            QVERIFY(!fiche.composants.SBNouveau->isEnabled());
+            QVERIFY(!fiche.composants.SBenregistrerRW3->isEnabled());
+            QVERIFY(fiche.composants.CBDureeTotale->isEnabled());
+            QCOMPARE(fiche.composants.SBNouveau->toolTip(),
                      QString::fromUtf8("Commencer une nouvelle expérience \n(effacement des "
                                        "données acquises et \nréinitialisation des réglages)."));
 
@@ -75,12 +76,12 @@ private slots:
         fiche.finInitialisation();
         QCOMPARE(boites->avertissements.size(), 1);
         QVERIFY(boites->avertissements[0].startsWith("Aucune centrale \n- SYSAM SP5"));
-        QVERIFY(!fiche.c.BAcquisition->isEnabled());
-        QCOMPARE(fiche.c.gbCanaux[0]->title(), QString(" Voie/Canal 1"));
-        QVERIFY(!fiche.c.CBVoiesActives[4]->isVisibleTo(&fiche));
-        QVERIFY(!fiche.c.CBModeDiff[0]->isVisibleTo(&fiche));
+        QVERIFY(!fiche.composants.BAcquisition->isEnabled());
+        QCOMPARE(fiche.composants.gbCanaux[0]->title(), QString(" Voie/Canal 1"));
+        QVERIFY(!fiche.composants.CBVoiesActives[4]->isVisibleTo(&fiche));
+        QVERIFY(!fiche.composants.CBModeDiff[0]->isVisibleTo(&fiche));
         QVERIFY(!fiche.TimerPresenceSP5.isActive());
-        QCOMPARE(fiche.c.EditValU[0]->text(), QString(" 0,00 V"));
+        QCOMPARE(fiche.composants.EditValU[0]->text(), QString(" 0,00 V"));
     }
 
     void leChoixEntreDeuxCentrales() {
@@ -89,11 +90,12 @@ private slots:
             boites->choix = CENTRALE_V6;
             TFicheKirvaneMixte fiche(std::move(d));
             QCOMPARE(boites->typesProposes, (std::set<int>{CENTRALE_V6, CENTRALE_SIMULATION_SP5}));
-            QCOMPARE(fiche.c.SBCentrales_.size(), size_t(2));
+            QCOMPARE(fiche.composants.SBCentrales_.size(), size_t(2));
             QCOMPARE(fiche.centrales.typeCentraleActive, int(CENTRALE_V6));
-            QCOMPARE(fiche.c.gbCanaux[0]->title(), QString("EA 1"));
-            QVERIFY(!fiche.c.gbCanaux[3]->isVisibleTo(&fiche));
-            QCOMPARE(fiche.c.EditPresence->text(), QString("Centrale SYSAM V6 non connectée"));
+            QCOMPARE(fiche.composants.gbCanaux[0]->title(), QString("EA 1"));
+            QVERIFY(!fiche.composants.gbCanaux[3]->isVisibleTo(&fiche));
+            QCOMPARE(fiche.composants.EditPresence->text(),
+                     QString("Centrale SYSAM V6 non connectée"));
         }
         // Abandoning the choice: no unit, and closing asks nothing.
         TDemarrageFiche d = demarrage(nullptr, true);
@@ -110,10 +112,10 @@ private slots:
         fiche.finInitialisation();
         QVERIFY(fiche.TimerPresenceSP5.isActive());
         debrancherSimulateur(true);
-        QTRY_COMPARE_WITH_TIMEOUT(fiche.c.EditPresence->text(),
+        QTRY_COMPARE_WITH_TIMEOUT(fiche.composants.EditPresence->text(),
                                   QString("Centrale SIMULATION SP5 non connectée"), 3000);
         debrancherSimulateur(false);
-        QTRY_COMPARE_WITH_TIMEOUT(fiche.c.EditPresence->text(),
+        QTRY_COMPARE_WITH_TIMEOUT(fiche.composants.EditPresence->text(),
                                   QString("Centrale SIMULATION SP5 connectée"), 3000);
     }
 
@@ -122,16 +124,16 @@ private slots:
         fiche.finInitialisation();
         fiche.resize(1060, 725);
         fiche.redimensionnement();
-        QCOMPARE(fiche.c.SBNouveau->geometry(), QRect(2, 2, 26, 26));
-        QCOMPARE(fiche.c.gbCanaux[0]->width(), 250);
-        QCOMPARE(fiche.c.PBoutons->height(), 30);
-        QCOMPARE(fiche.c.panelParametres->width(), 169);
+        QCOMPARE(fiche.composants.SBNouveau->geometry(), QRect(2, 2, 26, 26));
+        QCOMPARE(fiche.composants.gbCanaux[0]->width(), 250);
+        QCOMPARE(fiche.composants.PBoutons->height(), 30);
+        QCOMPARE(fiche.composants.panelParametres->width(), 169);
         // Reducing the channel panel leaves a strip; restoring brings the boxes back.
-        fiche.SBRedRegClick(fiche.c.SBRedRegVoies);
-        QVERIFY(!fiche.c.ScrBoxVoies->isVisibleTo(&fiche));
-        QCOMPARE(fiche.c.SBRedRegVoies->text(), QString::fromUtf8("  ▲"));
-        fiche.SBRedRegClick(fiche.c.SBRedRegVoies);
-        QVERIFY(fiche.c.ScrBoxVoies->isVisibleTo(&fiche));
+        fiche.SBRedRegClick(fiche.composants.SBRedRegVoies);
+        QVERIFY(!fiche.composants.ScrBoxVoies->isVisibleTo(&fiche));
+        QCOMPARE(fiche.composants.SBRedRegVoies->text(), QString::fromUtf8("  ▲"));
+        fiche.SBRedRegClick(fiche.composants.SBRedRegVoies);
+        QVERIFY(fiche.composants.ScrBoxVoies->isVisibleTo(&fiche));
     }
 };
 

@@ -10,7 +10,7 @@ class TestFicheV6 : public QObject, private TEssaiFiche {
     Q_OBJECT
 
     std::unique_ptr<TFicheKirvaneMixte> fiche;
-    TComposantsFiche& c() { return fiche->c; }
+    TComposantsFiche& c() { return fiche->composants; }
 
 private slots:
     void cleanup() {

@@ -44,7 +44,8 @@ class TestGrapheFiche : public QObject, private TEssaiFiche {
         QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
         fiche->resize(1060, 725);
         // The layout follows a resize 100 ms later, the panels hidden meanwhile.
-        QTRY_VERIFY(fiche->c.PanelVoies->isVisible() && fiche->c.PanelEcranTab->isVisible());
+        QTRY_VERIFY(fiche->composants.PanelVoies->isVisible() &&
+                    fiche->composants.PanelEcranTab->isVisible());
         TGrapheSynthetique s = grapheSynthetique(nbPts, duree);
         fiche->series = std::move(s.series);
         TCentrale& u = *fiche->centrales.SP5;
@@ -78,7 +79,7 @@ private slots:
             graphe().ecran.iEcranX.save(qgetenv("KIRVANE_CAPTURES") + "/image_graphe.png");
         const TGeometrieGraphe& g = graphe().ecran.g;
         QCOMPARE(g.nbAxes, 4); // the four ranges of the series
-        QCOMPARE(graphe().ecran.iEcranX.size(), fiche->c.iEcranX->size());
+        QCOMPARE(graphe().ecran.iEcranX.size(), fiche->composants.iEcranX->size());
         // Background around the plot, white inside it, EA0's colour on its curve.
         QCOMPARE(pixel(graphe(), QPoint(1, g.hauT - 2)), QColor(240, 240, 240));
         const QPoint p = pointDeCourbe(0, 300);
@@ -95,18 +96,18 @@ private slots:
 
     void leZoomEtLeDefilement() {
         ouvrir();
-        QVERIFY(!fiche->c.SBHor->isEnabled());
-        QVERIFY(fiche->c.SBZoomPlusH->isEnabled());
-        QVERIFY(!fiche->c.SBZoomMoinsH->isEnabled());
-        QTest::mouseClick(fiche->c.SBZoomPlusH, Qt::LeftButton);
-        QTest::mouseClick(fiche->c.SBZoomPlusH, Qt::LeftButton);
+        QVERIFY(!fiche->composants.SBHor->isEnabled());
+        QVERIFY(fiche->composants.SBZoomPlusH->isEnabled());
+        QVERIFY(!fiche->composants.SBZoomMoinsH->isEnabled());
+        QTest::mouseClick(fiche->composants.SBZoomPlusH, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBZoomPlusH, Qt::LeftButton);
         const TGeometrieGraphe& g = graphe().ecran.g;
         QCOMPARE(g.zoomIndexH, 2);
-        QVERIFY(fiche->c.SBHor->isEnabled());
-        QVERIFY(fiche->c.SBZoomMoinsH->isEnabled());
+        QVERIFY(fiche->composants.SBHor->isEnabled());
+        QVERIFY(fiche->composants.SBZoomMoinsH->isEnabled());
         capturer(*fiche, "graphe_zoom_5");
         // Scrolling to the end brings the last point to the right edge.
-        fiche->c.SBHor->setValue(1000);
+        fiche->composants.SBHor->setValue(1000);
         QCOMPARE(g.xOri, g.xOriMin);
         QVERIFY(g.xe(0.0) < g.gauche());
         QVERIFY(g.xe(duree) <= g.gauche() + g.larG);
@@ -114,28 +115,28 @@ private slots:
 
     void leModeMesuresEtLePointage() {
         ouvrir();
-        QTest::mouseClick(fiche->c.SBMesures, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBMesures, Qt::LeftButton);
         QCOMPARE(fiche->modeGeneral(), MODE_MESURES_ECRAN);
-        QVERIFY(fiche->c.PanelMesuresSurEcran->isVisible());
-        QVERIFY(!fiche->c.BAcquisition->isEnabled());
-        QCOMPARE(fiche->c.CBAxes->count(), 4);
+        QVERIFY(fiche->composants.PanelMesuresSurEcran->isVisible());
+        QVERIFY(!fiche->composants.BAcquisition->isEnabled());
+        QCOMPARE(fiche->composants.CBAxes->count(), 4);
         // The levels at ±90 % of the current axis's range (10 V), the instants at the ends.
-        QCOMPARE(fiche->c.EditUmaxM->text(), QString("  9.00 V"));
-        QCOMPARE(fiche->c.EditUMinM->text(), QString("  -9.00 V"));
-        QCOMPARE(fiche->c.EditDUM->text(), QString("  18.0 V"));
-        QCOMPARE(fiche->c.EditDTM->text(), QString("  20.0 ms"));
+        QCOMPARE(fiche->composants.EditUmaxM->text(), QString("  9.00 V"));
+        QCOMPARE(fiche->composants.EditUMinM->text(), QString("  -9.00 V"));
+        QCOMPARE(fiche->composants.EditDUM->text(), QString("  18.0 V"));
+        QCOMPARE(fiche->composants.EditDTM->text(), QString("  20.0 ms"));
         capturer(*fiche, "graphe_mesures");
 
         // Hovering a point of EA1's curve names its series and shows its coordinates.
         const QPoint p = pointDeCourbe(1, 100);
-        QTest::mouseMove(fiche->c.iEcranX, p);
-        QCOMPARE(fiche->c.EditSerieP->text(), QString("u1_M"));
-        QVERIFY(fiche->c.EditPointP->text().startsWith("t = "));
+        QTest::mouseMove(fiche->composants.iEcranX, p);
+        QCOMPARE(fiche->composants.EditSerieP->text(), QString("u1_M"));
+        QVERIFY(fiche->composants.EditPointP->text().startsWith("t = "));
 
-        QTest::mouseClick(fiche->c.BFermerMesuresSurEcran, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.BFermerMesuresSurEcran, Qt::LeftButton);
         QCOMPARE(fiche->modeGeneral(), MODE_MESURES);
-        QVERIFY(!fiche->c.PanelMesuresSurEcran->isVisible());
-        QVERIFY(!fiche->c.SBMesures->isChecked());
+        QVERIFY(!fiche->composants.PanelMesuresSurEcran->isVisible());
+        QVERIFY(!fiche->composants.SBMesures->isChecked());
     }
 
     void glisserLeCurseurDeFin() {
@@ -143,9 +144,9 @@ private slots:
         const TGeometrieGraphe& g = graphe().ecran.g;
         const int x = graphe().ecran.curseurs.xetFX;
         const int y = g.mSup + 20;
-        QTest::mousePress(fiche->c.iEcranX, Qt::LeftButton, {}, QPoint(x, y));
-        QTest::mouseMove(fiche->c.iEcranX, QPoint(x - 200, y));
-        QTest::mouseRelease(fiche->c.iEcranX, Qt::LeftButton, {}, QPoint(x - 200, y));
+        QTest::mousePress(fiche->composants.iEcranX, Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mouseMove(fiche->composants.iEcranX, QPoint(x - 200, y));
+        QTest::mouseRelease(fiche->composants.iEcranX, Qt::LeftButton, {}, QPoint(x - 200, y));
         const double tFin = graphe().ecran.curseurs.tFin;
         QVERIFY(tFin < duree);
         // Snapped to a sample.
@@ -161,7 +162,7 @@ private slots:
         fiche->show();
         fiche->finInitialisation();
         QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
-        QTRY_VERIFY(fiche->c.PanelEcranTab->isVisible());
+        QTRY_VERIFY(fiche->composants.PanelEcranTab->isVisible());
         QCOMPARE(fiche->modeGeneral(), MODE_VIERGE);
         // Before any acquisition the end marker already spans the settings' duration.
         QCOMPARE(graphe().ecran.curseurs.tFin, fiche->centrales.SP5->dureeTotale0X);
@@ -171,8 +172,9 @@ private slots:
         const auto& u = fiche->series.tv2[0];
         QCOMPARE(static_cast<int64_t>(u.size()), fiche->centrales.SP5->nbPtsAX);
         QVERIFY(*std::max_element(u.begin(), u.end()) > 1.0f);
-        QVERIFY(fiche->c.SBenregistrerRW3->isEnabled());
-        QCOMPARE(fiche->c.BAcquisition->text(), QString::fromUtf8("Démarrer l'acquisition"));
+        QVERIFY(fiche->composants.SBenregistrerRW3->isEnabled());
+        QCOMPARE(fiche->composants.BAcquisition->text(),
+                 QString::fromUtf8("Démarrer l'acquisition"));
         const QImage& image = graphe().ecran.iEcranX;
         const QColor couleur = versQColor(clsV0[0]);
         int pixels = 0;
@@ -185,10 +187,10 @@ private slots:
         // A new experiment, the measurements not saved ("Non" to saving them): the store is
         // emptied, the graph too.
         boites->reponses = {TReponse::Non};
-        QTest::mouseClick(fiche->c.SBNouveau, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBNouveau, Qt::LeftButton);
         QCOMPARE(fiche->modeGeneral(), MODE_VIERGE);
         QCOMPARE(fiche->series.nbVoiesMesurees, 0);
-        QVERIFY(!fiche->c.SBenregistrerRW3->isEnabled());
+        QVERIFY(!fiche->composants.SBenregistrerRW3->isEnabled());
         int restants = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
@@ -207,10 +209,10 @@ private:
         fiche->show();
         fiche->finInitialisation();
         QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
-        QTRY_VERIFY(fiche->c.PanelEcranTab->isVisible());
+        QTRY_VERIFY(fiche->composants.PanelEcranTab->isVisible());
         fiche->centrales.SP5->setDurees(duree, 1001, true);
-        fiche->c.CBModePermanent->click();
-        QVERIFY(fiche->c.CBModePermanent->isChecked());
+        fiche->composants.CBModePermanent->click();
+        QVERIFY(fiche->composants.CBModePermanent->isChecked());
         int modeVu = -1;
         int pixelsVus = 0; // EA0's colour on screen while the frames run
         QTimer::singleShot(attenteMs, fiche.get(), [&] {
@@ -220,7 +222,7 @@ private:
                 for (int x = 0; x < image.width(); ++x)
                     pixelsVus += image.pixelColor(x, y) == versQColor(clsV0[0]);
             capturer(*fiche, capture);
-            fiche->c.BAcquisition->click(); // "Arrêter"
+            fiche->composants.BAcquisition->click(); // "Arrêter"
         });
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
         QCOMPARE(modeVu, MODE_ACQ_PERMANENTE);
@@ -230,7 +232,8 @@ private:
         const auto& u = fiche->series.tv2[0];
         QCOMPARE(static_cast<int64_t>(u.size()), fiche->centrales.SP5->nbPtsAX);
         QVERIFY(*std::max_element(u.begin(), u.end()) > 1.0f);
-        QCOMPARE(fiche->c.BAcquisition->text(), QString::fromUtf8("Démarrer l'acquisition"));
+        QCOMPARE(fiche->composants.BAcquisition->text(),
+                 QString::fromUtf8("Démarrer l'acquisition"));
     }
 
 private slots:

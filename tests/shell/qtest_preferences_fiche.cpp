@@ -69,8 +69,8 @@ class TestPreferencesFiche : public QObject, private TEssaiFiche {
             if (d.isVisible())
                 d.reject();
         });
-        QVERIFY(fiche->c.SBOptions->isEnabled());
-        QTest::mouseClick(fiche->c.SBOptions, Qt::LeftButton);
+        QVERIFY(fiche->composants.SBOptions->isEnabled());
+        QTest::mouseClick(fiche->composants.SBOptions, Qt::LeftButton);
         QVERIFY(pendantOuvert);
         QVERIFY(!d.isVisible());
     }
@@ -152,11 +152,11 @@ private slots:
         // The stored curve of EA2 is recoloured, the others keep theirs.
         QCOMPARE(fiche->series.voiesMesurees[2].clVM, vert);
         QCOMPARE(fiche->series.voiesMesurees[1].clVM, clsV0[1]);
-        QVERIFY(fiche->c.SBNouveau->isEnabled());
+        QVERIFY(fiche->composants.SBNouveau->isEnabled());
 
         // The next CSV file takes the comma.
         boites->fichierChoisi = dossier.filePath(QStringLiteral("virgule.csv"));
-        QTest::mouseClick(fiche->c.SBEnregistrerCSV, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBEnregistrerCSV, Qt::LeftButton);
         QFile csv(boites->fichierChoisi);
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QList<QByteArray> l = csv.readAll().split('\n');
@@ -171,9 +171,9 @@ private slots:
 
         // A new experiment starts from the new defaults.
         boites->reponses = {TReponse::Non};
-        QTest::mouseClick(fiche->c.SBNouveau, Qt::LeftButton);
-        QTRY_COMPARE(fiche->c.CBDureeTotale->currentText(), QStringLiteral("50 ms"));
-        QCOMPARE(fiche->c.CBNbPoints->currentText(), QStringLiteral("2001"));
+        QTest::mouseClick(fiche->composants.SBNouveau, Qt::LeftButton);
+        QTRY_COMPARE(fiche->composants.CBDureeTotale->currentText(), QStringLiteral("50 ms"));
+        QCOMPARE(fiche->composants.CBNbPoints->currentText(), QStringLiteral("2001"));
 
         // Stored at exit.
         const double dureeRetenue = r.DureeTotaleDFT;

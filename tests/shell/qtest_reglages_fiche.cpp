@@ -12,7 +12,7 @@ class TestReglagesFiche : public QObject, private TEssaiFiche {
     std::unique_ptr<TFicheKirvaneMixte> fiche;
 
     TCentrale& unite() { return *fiche->centrales.SP5; }
-    TComposantsFiche& c() { return fiche->c; }
+    TComposantsFiche& c() { return fiche->composants; }
 
     // The window as it starts on the simulator (EA0, 20 ms, 1001 points), active so that
     // its fields take the focus.

@@ -62,8 +62,8 @@ private slots:
     void transfertPuisEffacementALaSortie() {
         ouvrir();
         QCOMPARE(fiche->transfertRegressi().cheminRegressiUt, services->officiel);
-        QVERIFY(fiche->c.SBTransfertDirectREG->isEnabled());
-        QTest::mouseClick(fiche->c.SBTransfertDirectREG, Qt::LeftButton);
+        QVERIFY(fiche->composants.SBTransfertDirectREG->isEnabled());
+        QTest::mouseClick(fiche->composants.SBTransfertDirectREG, Qt::LeftButton);
         const QString fichier = nomFichierTransfert(documents(), fiche->series.sdateAcqX, 1);
         QVERIFY(QFileInfo::exists(fichier));
         // On Linux through wine, with the Windows path of the file.
@@ -74,7 +74,7 @@ private slots:
         QVERIFY(boites->avertissements.isEmpty());
         QVERIFY(!QGuiApplication::overrideCursor());
         // The user keeps the second file by saving it in Regressi: it stays at exit.
-        QTest::mouseClick(fiche->c.SBTransfertDirectREG, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBTransfertDirectREG, Qt::LeftButton);
         const QString garde = nomFichierTransfert(documents(), fiche->series.sdateAcqX, 2);
         {
             QFile f(garde);
@@ -90,10 +90,10 @@ private slots:
     void echecDuLancement() {
         ouvrir();
         services->lancementPossible = false;
-        QTest::mouseClick(fiche->c.SBTransfertDirectREG, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBTransfertDirectREG, Qt::LeftButton);
         QCOMPARE(boites->avertissements, QStringList{messageRegressiIntrouvable()});
         QCOMPARE(boites->genres, QList<TGenreMessage>{TGenreMessage::Information});
-        QVERIFY(!fiche->c.SBTransfertDirectREG->isEnabled());
+        QVERIFY(!fiche->composants.SBTransfertDirectREG->isEnabled());
         QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(fiche->transfertRegressi().cheminRegressiUt, QString());
         fermer();

@@ -34,18 +34,18 @@ class TestTableauFiche : public QObject, private TEssaiFiche {
         fiche->finInitialisation();
         QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
         fiche->resize(1366, 768);
-        QTRY_VERIFY(fiche->c.PanelEcranTab->isVisible());
+        QTRY_VERIFY(fiche->composants.PanelEcranTab->isVisible());
         for (int i : entrees)
-            if (!fiche->c.CBVoiesActives[i]->isChecked())
-                fiche->c.CBVoiesActives[i]->click();
-        QVERIFY(!fiche->c.SBVoirTableau->isEnabled()); // nothing to show yet
+            if (!fiche->composants.CBVoiesActives[i]->isChecked())
+                fiche->composants.CBVoiesActives[i]->click();
+        QVERIFY(!fiche->composants.SBVoirTableau->isEnabled()); // nothing to show yet
         QTest::keyRelease(fiche.get(), Qt::Key_F10);
         QTRY_COMPARE(fiche->modeGeneral(), MODE_MESURES);
         QCOMPARE(fiche->series.nbVoiesMesurees, static_cast<int>(entrees.size()));
-        QVERIFY(fiche->c.SBVoirTableau->isEnabled());
-        QTest::mouseClick(fiche->c.SBVoirTableau, Qt::LeftButton);
+        QVERIFY(fiche->composants.SBVoirTableau->isEnabled());
+        QTest::mouseClick(fiche->composants.SBVoirTableau, Qt::LeftButton);
         QVERIFY(fiche->PTableauVisible);
-        QVERIFY(fiche->c.PTableau->isVisible());
+        QVERIFY(fiche->composants.PTableau->isVisible());
         QVERIFY(fiche->MAJTableauFaite);
     }
 
@@ -54,7 +54,7 @@ class TestTableauFiche : public QObject, private TEssaiFiche {
     // The question of the cross of table column c, answered by `reponse`.
     void cliquerCroix(int c, TReponse reponse) {
         boites->reponses = {reponse};
-        TGrilleMesures* g = fiche->c.SGMesures;
+        TGrilleMesures* g = fiche->composants.SGMesures;
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->centreCellule(c, 2));
     }
 
@@ -76,19 +76,20 @@ private slots:
         QCOMPARE(tableau().texte(2, static_cast<int>(k) + 3).replace(',', '.').toDouble(),
                  std::round(v * 1000) / 1000);
         // The table stands right of the graph, as wide as its columns, the graph narrower.
-        QVERIFY(fiche->c.PTableau->x() > fiche->c.PEcran->x() + fiche->c.PEcran->width());
-        QVERIFY(fiche->c.PTableau->width() >= tableau().largeurColonnes());
+        QVERIFY(fiche->composants.PTableau->x() >
+                fiche->composants.PEcran->x() + fiche->composants.PEcran->width());
+        QVERIFY(fiche->composants.PTableau->width() >= tableau().largeurColonnes());
         // Every row tinted: the markers span the whole series. The grid paints it.
-        const QImage image = fiche->c.SGMesures->viewport()->grab().toImage();
-        const QPoint p = fiche->c.SGMesures->centreCellule(1, 5) + QPoint(0, 6);
+        const QImage image = fiche->composants.SGMesures->viewport()->grab().toImage();
+        const QPoint p = fiche->composants.SGMesures->centreCellule(1, 5) + QPoint(0, 6);
         QCOMPARE(image.pixelColor(p.x() - 20, p.y()), versQColor(clfdSGSelT()));
         // Scrolling to the end shows the last point.
-        fiche->c.SGMesures->verticalScrollBar()->setValue(
-            fiche->c.SGMesures->verticalScrollBar()->maximum());
-        QVERIFY(fiche->c.SGMesures->premiereLigne() > 900);
+        fiche->composants.SGMesures->verticalScrollBar()->setValue(
+            fiche->composants.SGMesures->verticalScrollBar()->maximum());
+        QVERIFY(fiche->composants.SGMesures->premiereLigne() > 900);
         // Hidden again by its button.
-        QTest::mouseClick(fiche->c.SBVoirTableau, Qt::LeftButton);
-        QVERIFY(!fiche->c.PTableau->isVisible());
+        QTest::mouseClick(fiche->composants.SBVoirTableau, Qt::LeftButton);
+        QVERIFY(!fiche->composants.PTableau->isVisible());
     }
 
     void lesLignesTeinteesSuiventLeCurseur() {
@@ -97,9 +98,9 @@ private slots:
         const int x = g.ecran.curseurs.xetFX;
         const int y = g.ecran.g.mSup + 20;
         QVERIFY(tableau().teintee(1003));
-        QTest::mousePress(fiche->c.iEcranX, Qt::LeftButton, {}, QPoint(x, y));
-        QTest::mouseMove(fiche->c.iEcranX, QPoint(x / 2, y));
-        QTest::mouseRelease(fiche->c.iEcranX, Qt::LeftButton, {}, QPoint(x / 2, y));
+        QTest::mousePress(fiche->composants.iEcranX, Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mouseMove(fiche->composants.iEcranX, QPoint(x / 2, y));
+        QTest::mouseRelease(fiche->composants.iEcranX, Qt::LeftButton, {}, QPoint(x / 2, y));
         const double tFin = g.ecran.curseurs.tFin;
         QVERIFY(tFin < 0.015);
         const int64_t dernier = std::llround(tFin * 1.0001 / fiche->centrales.SP5->dtAX);
@@ -127,9 +128,9 @@ private slots:
         QCOMPARE(fiche->series.nbVoiesMesurees, 1);
         QCOMPARE(tableau().nbColonnes(), 3);
         QCOMPARE(fiche->series.tv2[0], serie0);
-        QCOMPARE(fiche->c.EditMessageX->text(), QString::fromUtf8(" 1 série acquise"));
-        QVERIFY(fiche->c.PTableau->isVisible());
-        QVERIFY(fiche->c.SBenregistrerRW3->isEnabled());
+        QCOMPARE(fiche->composants.EditMessageX->text(), QString::fromUtf8(" 1 série acquise"));
+        QVERIFY(fiche->composants.PTableau->isVisible());
+        QVERIFY(fiche->composants.SBenregistrerRW3->isEnabled());
         capturer(*fiche, "tableau_apres_suppression");
         // The last one: the table is hidden, its button and "Ajouter les courbes" disabled.
         cliquerCroix(2, TReponse::Oui);
@@ -137,13 +138,13 @@ private slots:
         QCOMPARE(fiche->series.nbVoiesMesurees, 0);
         QCOMPARE(fiche->centrales.SP5->nbPtsAX, 0);
         QVERIFY(!fiche->PTableauVisible);
-        QVERIFY(!fiche->c.PTableau->isVisible());
-        QVERIFY(!fiche->c.SBVoirTableau->isChecked());
-        QVERIFY(!fiche->c.SBVoirTableau->isEnabled());
-        QVERIFY(!fiche->c.CBAjouterCourbes->isEnabled());
-        QVERIFY(!fiche->c.CBAjouterCourbes->isChecked());
-        QVERIFY(!fiche->c.SBenregistrerRW3->isEnabled());
-        QCOMPARE(fiche->c.EditMessageX->text(), QString::fromUtf8("0 séries acquises"));
+        QVERIFY(!fiche->composants.PTableau->isVisible());
+        QVERIFY(!fiche->composants.SBVoirTableau->isChecked());
+        QVERIFY(!fiche->composants.SBVoirTableau->isEnabled());
+        QVERIFY(!fiche->composants.CBAjouterCourbes->isEnabled());
+        QVERIFY(!fiche->composants.CBAjouterCourbes->isChecked());
+        QVERIFY(!fiche->composants.SBenregistrerRW3->isEnabled());
+        QCOMPARE(fiche->composants.EditMessageX->text(), QString::fromUtf8("0 séries acquises"));
     }
 
     // A second, slower acquisition while the table is shown: halfway through, the table holds
@@ -171,9 +172,9 @@ private slots:
     void nouveauCacheLeTableau() {
         acquerirEtMontrer({0});
         boites->reponses = {TReponse::Non};
-        QTest::mouseClick(fiche->c.SBNouveau, Qt::LeftButton);
+        QTest::mouseClick(fiche->composants.SBNouveau, Qt::LeftButton);
         QVERIFY(!fiche->PTableauVisible);
-        QVERIFY(!fiche->c.PTableau->isVisible());
+        QVERIFY(!fiche->composants.PTableau->isVisible());
         QCOMPARE(tableau().nbColonnes(), 2);
     }
 };
