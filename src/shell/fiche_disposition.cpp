@@ -10,10 +10,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -116,9 +118,20 @@ void TFicheKirvaneMixte::appliquerDisposition() {
         b->setIcon(iconeBouton(static_cast<ImageBouton>(static_cast<int>(outils[i].second)), o.s));
         b->setIconSize(QSize(o.s - 4, o.s - 4));
     }
-    for (size_t i = 0; i < composants.SBCentrales_.size() && i < o.SBCentrales_.size(); ++i) {
+    const std::size_t nbCentrales = std::min(composants.SBCentrales_.size(), o.SBCentrales_.size());
+    // One size for every unit name, the largest at which each fits its button in bold (the
+    // face installed may be wider than the one the width was made for): never a cut name.
+    QFont fc = police(o.policeCentrales, base);
+    fc.setBold(true);
+    for (std::size_t i = 0; i < nbCentrales; ++i) {
+        const int place = o.SBCentrales_[i].width() - 8;
+        const QString& nom = composants.SBCentrales_[i]->text();
+        while (fc.pixelSize() > 7 && QFontMetrics(fc).horizontalAdvance(nom) > place)
+            fc.setPixelSize(fc.pixelSize() - 1);
+    }
+    for (std::size_t i = 0; i < nbCentrales; ++i) {
         placer(composants.SBCentrales_[i], o.SBCentrales_[i]);
-        QFont f = police(o.policeCentrales, base);
+        QFont f = fc;
         f.setBold(composants.SBCentrales_[i]->isChecked());
         composants.SBCentrales_[i]->setFont(f);
     }

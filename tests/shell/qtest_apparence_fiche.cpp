@@ -70,8 +70,19 @@ class TestApparenceFiche : public QObject, private TEssaiFiche {
     std::unique_ptr<TFicheKirvaneMixte> fiche;
     TComposantsFiche& c() { return fiche->composants; }
 
-    void ouvrir() {
-        fiche = std::make_unique<TFicheKirvaneMixte>(demarrage(nullptr));
+    // With every simulator built, so that the tool bar shows one button per unit.
+    void ouvrir(bool toutesLesCentrales = false) {
+        TDemarrageFiche d = demarrage(nullptr);
+        if (toutesLesCentrales) {
+#ifdef KIRVANE_SIMULATEUR_V6
+            d.chemins[FAMILLE_V6] = {QStringLiteral(KIRVANE_SIMULATEUR_V6)};
+#endif
+#ifdef KIRVANE_SIMULATEUR_CAMPUS
+            d.chemins[FAMILLE_CAMPUS] = {QStringLiteral(KIRVANE_SIMULATEUR_CAMPUS)};
+#endif
+            boites->choix = -1; // a question would abandon the start
+        }
+        fiche = std::make_unique<TFicheKirvaneMixte>(std::move(d));
         fiche->show();
         fiche->finInitialisation();
         QVERIFY(QTest::qWaitForWindowExposed(fiche.get()));
@@ -142,7 +153,9 @@ class TestApparenceFiche : public QObject, private TEssaiFiche {
     }
 
 private slots:
-    void cleanup() { fermer(fiche); }
+    void cleanup() {
+        fermer(fiche);
+    }
 
     // The window's light blue, the tool bar and channel boxes in shades of it, and a font
     // whose size in points is the window's height at start / 100.
@@ -177,6 +190,24 @@ private slots:
             }
             fautes = textesCoupes() + boitesCachees();
             QVERIFY2(fautes.isEmpty(), qPrintable(nom + " restored: " + fautes.join("; ")));
+        }
+    }
+
+    // The tool bar's unit buttons show the whole name of their unit (the face installed may
+    // be wider than the one their width was made for), the active one in bold.
+    void lesNomsDesCentralesEntiers() {
+#ifndef KIRVANE_SIMULATEUR_V6
+        QSKIP("sans le simulateur de la V6, une seule centrale : pas de boutons");
+#endif
+        ouvrir(true);
+        QVERIFY(c().SBCentrales_.size() >= 2); // the simulated units, one button each
+        for (const QSize t : {QSize(1356, 718), QSize(1910, 1030)}) {
+            taille(t);
+            for (QToolButton* b : c().SBCentrales_) {
+                const QString faute = coupe(b, b->text(), 6);
+                QVERIFY2(faute.isEmpty(), qPrintable(faute));
+                QCOMPARE(b->font().bold(), b->isChecked());
+            }
         }
     }
 
