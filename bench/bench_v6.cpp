@@ -156,18 +156,24 @@ struct ControlesV6 {
         debranche = reinterpret_cast<void (*)(int32_t)>(bibliotheque.resolve("SimV6_SetDebranche"));
         return reinitialiser && debranche;
     }
+    // Loaded and reset, or the bench skipped.
+    bool preparer(benchmark::State& etat) {
+        if (!charger()) {
+            etat.SkipWithError("simulateur absent");
+            return false;
+        }
+        reinitialiser();
+        return true;
+    }
 };
 
 // EA1 alone, 30001 points over 0.3 s (10 µs): 60002 sample bytes, so the link's 125 000 B/s
-// bound (0.48 s) is above the sampling time. The counter "rapport" is the wall time of the
-// whole acquisition (start, every transfer, stop) over that bound.
+// bound (0.48 s) is above the sampling time. The counter "rapport_max" is the worst wall time of
+// the whole acquisition (start, every transfer, stop) over that bound.
 void BM_Acquisition30001PointsV6(benchmark::State& etat) {
     ControlesV6 sim;
-    if (!sim.charger()) {
-        etat.SkipWithError("simulateur absent");
+    if (!sim.preparer(etat))
         return;
-    }
-    sim.reinitialiser();
     TSYSAMV6 c(std::make_unique<TTransportD2XX>(cheminSimulateur), 1);
     c.acquisitionUtilisateur = true;
     c.setDurees(0.3, 30001, false);
@@ -223,11 +229,8 @@ BENCHMARK(BM_Acquisition30001PointsV6)
 // The presence test of the window's poll, unit present then absent.
 void BM_PresenceV6(benchmark::State& etat) {
     ControlesV6 sim;
-    if (!sim.charger()) {
-        etat.SkipWithError("simulateur absent");
+    if (!sim.preparer(etat))
         return;
-    }
-    sim.reinitialiser();
     const bool absente = etat.range(0) == 0;
     TSYSAMV6 c(std::make_unique<TTransportD2XX>(cheminSimulateur), 1);
     sim.debranche(absente ? 1 : 0);
